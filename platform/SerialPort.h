@@ -1,0 +1,52 @@
+#pragma once
+// The serial port as the reader link sees it: a byte pipe with non-waiting reads and bounded writes.
+// The Qt layer implements it with QSerialPort; tests and the virtual reader board implement it in-process.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace spectrel::platform {
+
+// The board's fixed line settings; the user cannot change them.
+struct SerialLineSettings {
+    static constexpr int kBaudRate = 9600;
+    static constexpr int kDataBits = 8;
+    static constexpr int kStopBits = 1;
+    static constexpr bool kParity = false;
+    static constexpr bool kFlowControl = false;  // neither CTS/DSR nor XON/XOFF
+    static constexpr bool kDtr = false;          // held inactive
+    static constexpr bool kRts = false;          // held inactive
+    static constexpr int kQueueSize = 1024;      // driver input and output queue, bytes each
+    static constexpr int kWriteTimeoutPerByteMs = 100;
+    static constexpr int kWriteTimeoutConstantMs = 1000;
+};
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+    // Returns at once: true with a byte if one was already buffered.
+    virtual bool readByte(std::uint8_t& byte) = 0;
+    // Writes one byte within the write time-out; true only if exactly one byte was written.
+    virtual bool writeByte(std::uint8_t byte) = 0;
+    virtual bool isOpen() const = 0;
+    // Aborts pending transfers and closes; the object may be destroyed afterwards.
+    virtual void close() = 0;
+};
+
+struct OpenPortResult {
+    std::unique_ptr<SerialPort> port;  // null when the port could not be opened
+    std::string error;                 // the operating system's reason when it failed
+};
+
+// Opens ports by name with the fixed line settings and lists the ports present.
+class SerialPortProvider {
+public:
+    virtual ~SerialPortProvider() = default;
+    virtual OpenPortResult open(const std::string& name) = 0;
+    // Names that open() accepts, in the order the system reports them.
+    virtual std::vector<std::string> portNames() = 0;
+};
+
+}  // namespace spectrel::platform
