@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Code/SPX_Assert.h"
 #include "Code/SPX_CaptureViews.h"
 #include "Code/SPX_ComPortUnit.h"
 #include "Code/SPX_processing.h"
@@ -456,6 +457,55 @@ TEST_F(CaptureTest, AStartCommandThatCannotBeSentFails) {
     s.frame(3).endOfData();
     EXPECT_EQ(capture(s), -1);
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+// --- dumps and programming errors
+
+class RecordingDumps : public spectrel::TAnalysisDumps {
+public:
+    void DumpReaderStream(TReaderLink& reader) override {
+        std::uint8_t byte = 0;
+        while (reader.ReadReaderByte(byte)) rest.push_back(byte);
+        calls.push_back("stream");
+    }
+    void DumpCaptureTable(const TAnalysisContext& context) override {
+        calls.push_back("capture " + std::to_string(context.recordCount));
+    }
+    void DumpAnalysisTable(const TAnalysisContext&) override { calls.push_back("analysis"); }
+    void DumpVocabulary(const TAnalysisContext&) override { calls.push_back("vocabulary"); }
+    void DumpFramesBuffer(const TAnalysisContext&) override { calls.push_back("frames"); }
+
+    std::vector<std::string> calls;
+    std::vector<std::uint8_t> rest;
+};
+
+TEST_F(CaptureTest, TheCaptureTableIsDumpedAfterEveryCaptureAndTheStreamAfterCorruption) {
+    RecordingDumps dumps;
+    context.dumps = &dumps;
+    Stream good;
+    good.frame(3).endOfData();
+    EXPECT_EQ(capture(good), 1);
+    EXPECT_EQ(dumps.calls, (std::vector<std::string>{"capture 6"}));
+
+    dumps.calls.clear();
+    context.recordCount = 0;
+    Stream corrupted;
+    corrupted.mark(560).space(5).mark(560).mark(600).endOfData();
+    EXPECT_EQ(capture(corrupted), -1);
+    EXPECT_EQ(dumps.calls, (std::vector<std::string>{"stream", "capture 1"}));
+    // The rest of the stream went to the dump: the second burst's end record onwards.
+    EXPECT_EQ(dumps.rest.size(), 6u + 4u + 6u + 1u);
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Data corrupted"}));
+
+    dumps.calls.clear();
+    acknowledge = false;
+    EXPECT_EQ(capture(good), -1);
+    EXPECT_EQ(dumps.calls, (std::vector<std::string>{"capture 1"}));
+}
+
+TEST_F(CaptureTest, AppendingBeyondTheTableIsAProgrammingError) {
+    context.recordCount = spectrel::kCaptureTableLimit + 1;
+    EXPECT_THROW(capture(Stream().frame(1).endOfData()), spectrel::EAssertionFailed);
 }
 
 // --- whole key presses through the virtual board
