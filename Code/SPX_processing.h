@@ -5,8 +5,7 @@
 // run of the program and a fresh one per test.
 //
 // The capture (Code/SPX_processing_capture.cpp) and the carrier extraction (Code/SPX_processing_carrier.cpp) are
-// declared here; the vocabulary, frame and format steps are declared with their state in
-// Code/SPX_processing_state.h.
+// declared here; the vocabulary, frame and format steps with their state in Code/SPX_processing_state.h.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +13,7 @@
 #include <string>
 
 #include "Code/SPX_Data.h"
+#include "Code/SPX_processing_state.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 
@@ -151,6 +151,8 @@ public:
     void ResetWorkingProtocol();
     // The frames of the latest protocol-learning or button capture.
     TFramesBuffer framesBuffer;
+    // What the vocabulary and frame steps keep besides the working protocol.
+    TAnalysisState analysis;
 
 private:
     TDecodingParameters parameters_;
