@@ -299,16 +299,14 @@ TEST_P(TimestampSlip, IsMendedByAddingCounts) {
     EXPECT_DOUBLE_EQ(at(1).time, at(0).time + at(1).duration);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Capture, TimestampSlip,
-    ::testing::Values(
-        SlipCase{"None", 1096, 1, "+560:22 -548 +560:22 =0"},
-        SlipCase{"Once", 1096 - 4096, 1, "+560:22 -548 +560:22 =0"},
-        SlipCase{"Twice", 3192 - 8192, 1, "+560:22 -1596 +560:22 =0"},
-        // A third slip is not mended by 4096 counts: the difference is taken across a counter wrap instead,
-        // (16 777 216 - 9000) / 2 us, a gap.
-        SlipCase{"NotThrice", -9000, 2, "+560:22 =8384108 +560:22 =0"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Capture, TimestampSlip,
+                         ::testing::Values(SlipCase{"None", 1096, 1, "+560:22 -548 +560:22 =0"},
+                                           SlipCase{"Once", 1096 - 4096, 1, "+560:22 -548 +560:22 =0"},
+                                           SlipCase{"Twice", 3192 - 8192, 1, "+560:22 -1596 +560:22 =0"},
+                                           // A third slip is not mended by 4096 counts: the difference is taken across
+                                           // a counter wrap instead, (16 777 216 - 9000) / 2 us, a gap.
+                                           SlipCase{"NotThrice", -9000, 2, "+560:22 =8384108 +560:22 =0"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(CaptureTest, AnIntervalAcrossTheCounterWrapKeepsItsLength) {
     Stream s(0xFFF000);
@@ -419,13 +417,25 @@ std::vector<std::uint8_t> Bytes(const Stream& s) { return s.data; }
 INSTANTIATE_TEST_SUITE_P(
     Capture, CaptureFailure,
     ::testing::Values(
-        FailureCase{"ErraticCode", Bytes(Stream().mark(560).space(560).bytes({0x33, 1, 2, 3})),
-                    {"Erratic reply from PIC (value 33)"}, 1, true, true},
+        FailureCase{"ErraticCode",
+                    Bytes(Stream().mark(560).space(560).bytes({0x33, 1, 2, 3})),
+                    {"Erratic reply from PIC (value 33)"},
+                    1,
+                    true,
+                    true},
         FailureCase{"EndOfDataFirst", {0x00}, {"Erratic reply from PIC (value 00)"}, 0, true, true},
-        FailureCase{"ShortPauseInsideAFrame", Bytes(Stream().mark(560).space(9.5).mark(560)), {"Data corrupted"}, 1,
-                    false, true},
-        FailureCase{"ShortPulseInsideAFrame", Bytes(Stream().mark(560).space(560).mark(9.5)), {"Data corrupted"}, 2,
-                    false, true},
+        FailureCase{"ShortPauseInsideAFrame",
+                    Bytes(Stream().mark(560).space(9.5).mark(560)),
+                    {"Data corrupted"},
+                    1,
+                    false,
+                    true},
+        FailureCase{"ShortPulseInsideAFrame",
+                    Bytes(Stream().mark(560).space(560).mark(9.5)),
+                    {"Data corrupted"},
+                    2,
+                    false,
+                    true},
         // A record whose last byte never comes: nothing shown, the record not stored.
         FailureCase{"MissingByte", Bytes(Stream().mark(560).space(560).bytes({0x21, 0x10, 0x05})), {}, 1, false, false},
         // A burst longer than 50 ms is stored and fails the capture.
@@ -578,15 +588,16 @@ TEST_P(BoardPress, StoresEveryBurstAndPauseTheBoardReported) {
     EXPECT_DOUBLE_EQ(spectrel::MeasureCarrier(context), GetParam().carrier);
 }
 
-INSTANTIATE_TEST_SUITE_P(Capture, BoardPress,
-                         ::testing::Values(PressCase{"Nec", vb::necSignal(0x04, 0x08), 3, 26.5},
-                                           // 36 kHz: 889 us bursts count 32 cycles (889 / 31 = 28.7) and
-                                           // 1778 us ones 64 (1778 / 63 = 28.2): 28.5.
-                                           PressCase{"Rc5", vb::rc5Signal(0x05, 0x23, false), 3, 28.5},
-                                           // 40 kHz: the 2400 us header counts 96 cycles, 2400 / 95 = 25.26 rounds to 25.5.
-                                           PressCase{"Sirc12", vb::sirc12Signal(0x01, 0x15), 6, 25.5},
-                                           PressCase{"Flash", vb::flashSignal(0x12, 0x34), 5, 0.0}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Capture, BoardPress,
+    ::testing::Values(PressCase{"Nec", vb::necSignal(0x04, 0x08), 3, 26.5},
+                      // 36 kHz: 889 us bursts count 32 cycles (889 / 31 = 28.7) and
+                      // 1778 us ones 64 (1778 / 63 = 28.2): 28.5.
+                      PressCase{"Rc5", vb::rc5Signal(0x05, 0x23, false), 3, 28.5},
+                      // 40 kHz: the 2400 us header counts 96 cycles, 2400 / 95 = 25.26 rounds to 25.5.
+                      PressCase{"Sirc12", vb::sirc12Signal(0x01, 0x15), 6, 25.5},
+                      PressCase{"Flash", vb::flashSignal(0x12, 0x34), 5, 0.0}),
+    [](const auto& info) { return info.param.name; });
 
 // Every button of the recorded remotes, played by the board: nothing fails, and what is stored is what the
 // board reported (up to the 20th frame gap when a press holds more frames).
