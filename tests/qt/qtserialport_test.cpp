@@ -1,8 +1,9 @@
 // The QSerialPort implementation on a pseudo-terminal made by the test: line settings, names, byte transparency.
 
-#include <gtest/gtest.h>
+#include "platform/qt/QtSerialPort.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtMessageBoxes.h"
 
 namespace {
