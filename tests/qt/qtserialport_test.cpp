@@ -12,8 +12,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/qt/QtMessageBoxes.h"
-
 namespace {
 
 using spectrel::platform::qt::QtSerialPortProvider;
@@ -118,11 +116,6 @@ TEST(QtSerialPort, MissingPortIsAnErrorWithAReason) {
     auto opened = ports.open("/dev/spectrel-no-such-port");
     EXPECT_FALSE(opened.port);
     EXPECT_FALSE(opened.error.empty());
-}
-
-TEST(QtMessageBoxes, CarriageReturnsBreakLines) {
-    using spectrel::platform::qt::QtMessageBoxes;
-    EXPECT_EQ(QtMessageBoxes::displayText("one\rtwo\r\nthree\n"), QString("one\ntwo\nthree\n"));
 }
 
 }  // namespace
