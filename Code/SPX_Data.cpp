@@ -37,6 +37,7 @@ constexpr const char* kPulsedCode = "New setting defines pulsed code (no carrier
 constexpr const char* kFormatLetters = "Only letters \"I\",\"J\",\"X\" are allowed";
 constexpr const char* kIntervalTooShort = "Interval cannot be less than 100 us";
 constexpr const char* kIntervalTooLong = "Interval cannot be greater than 16 ms";
+constexpr const char* kFieldBlank = "Field cannot be left blank";
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -542,6 +543,36 @@ TDataResult SetParamText(Tprotocol_descriptor& d, const std::string& text, int c
     }
 }
 
+TDataResult CheckParamText(const Tprotocol_descriptor&, const std::string& text, int code) {
+    if (text.empty()) return Failure(kFieldBlank);
+    switch (code) {
+    case param_code::kCarrierPeriod: {
+        double number = 0;
+        if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+        const double v = RoundHalfEven(2.0 * number) / 2.0;
+        if (v != 0 && v < kMinCarrierPeriod) return Failure(kCarrierTooShort);
+        if (v > kMaxCarrierPeriod) return Failure(kCarrierTooLong);
+        return {};
+    }
+    case param_code::kFormat:
+        for (char c : text) {
+            const char u = UpperAscii(c);
+            if (u != 'I' && u != 'J' && u != 'M' && u != 'X') return Failure(kFormatLetters);
+        }
+        return {};
+    case param_code::kDuration: {
+        double number = 0;
+        if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+        const double v = RoundHalfEven(number);
+        if (v < kMinDuration) return Failure(kIntervalTooShort);
+        if (v > kMaxDuration) return Failure(kIntervalTooLong);
+        return {};
+    }
+    default:
+        return {};
+    }
+}
+
 // --- text form
 
 std::string DescriptorToText(const Tprotocol_descriptor& d) {
@@ -662,6 +693,11 @@ TDataResult LoadStandardProtocols(Tstandard_protocols& table, const TIniFile& se
 
 TDataResult LoadStandardProtocols(Tstandard_protocols& table, const std::string& settingsPath) {
     return LoadStandardProtocols(table, TIniFile(settingsPath));
+}
+
+TDataResult LoadAndRefreshStandardProtocols(Tstandard_protocols& table, TIniFile& settings) {
+    if (TDataResult loaded = LoadStandardProtocols(table, settings); !loaded) return loaded;
+    return SaveStandardProtocols(table, settings);
 }
 
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, TIniFile& settings) {

@@ -241,3 +241,40 @@ TEST(DataNumbers, FixedNotationRoundsHalvesAwayFromZero) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DataCheckParamText, RefusesWhatTheEditorMayNotSet) {
+    struct Case {
+        int code;
+        const char* text;
+        const char* message;  // empty: accepted
+    } cases[] = {
+        {5, "", "Field cannot be left blank"},
+        {6, "", "Field cannot be left blank"},
+        {3, "", "Field cannot be left blank"},
+        {5, "1.7", "Carrier period cannot be less than 2 us (500 kHz)"},
+        {5, "1.75", ""},  // rounds to 2
+        {5, "0", ""},
+        {5, "0.2", ""},   // rounds to 0
+        {5, "50.25", ""}, // rounds to 50
+        {5, "50.3", "Carrier period cannot be greater than 50 us (20 kHz)"},
+        {5, "abc", "'abc' is not a valid floating point value"},
+        {7, "iJmX", ""},
+        {7, "IQ", "Only letters \"I\",\"J\",\"X\" are allowed"},
+        {15, "99.4", "Interval cannot be less than 100 us"},
+        {15, "99.5", ""},
+        {15, "16000.5", ""},
+        {15, "16001", "Interval cannot be greater than 16 ms"},
+        {6, "fast", ""},
+        {8, "anything", ""},
+    };
+    const Tprotocol_descriptor d;
+    for (const Case& c : cases) {
+        const TDataResult r = CheckParamText(d, c.text, c.code);
+        EXPECT_EQ(r.message, c.message) << c.code << " " << c.text;
+        EXPECT_EQ(r.ok, *c.message == '\0') << c.code << " " << c.text;
+    }
+}
+
+}  // namespace

@@ -178,6 +178,28 @@ TEST_F(DataStandardTable, SaveRewritesEachLineAndKeepsTheRest) {
     EXPECT_EQ(contents(), saved);
 }
 
+// At start-up the table is loaded and written straight back, but only when it loaded.
+TEST_F(DataStandardTable, RefreshWritesBackOnlyALoadedTable) {
+    useFixture("protocols_good.ini");
+    {
+        // An older spelling of a number.
+        TIniFile ini(path());
+        std::string line = ini.ReadString(kProtocolsSection, "RC5", "");
+        line.replace(line.find(",889,"), 5, ",889.0,");
+        ASSERT_TRUE(ini.WriteString(kProtocolsSection, "RC5", line));
+    }
+    TIniFile ini(path());
+    ASSERT_TRUE(LoadAndRefreshStandardProtocols(*table_, ini));
+    EXPECT_EQ(ini.ReadString(kProtocolsSection, "RC5", ""), DescriptorToText(table_->protocols[1]));
+
+    fs::remove(path());
+    useFixture("protocols_truncated_line.ini");
+    const std::string before = contents();
+    Tstandard_protocols t;
+    EXPECT_FALSE(LoadAndRefreshStandardProtocols(t, ini));
+    EXPECT_EQ(contents(), before);
+}
+
 TEST_F(DataStandardTable, SaveReportsAFailedWrite) {
     Tstandard_protocols& t = *table_;
     t.protocols[0] = Protocol("NEC", 26.3, 108, "I", {560, 1690});
