@@ -49,9 +49,9 @@ constexpr int kILength = 11;
 constexpr int kJLength = 12;
 constexpr int kXLength = 13;
 constexpr int kVocabularyCount = 14;
-constexpr int kDuration = 15;    // durations[index]
-constexpr int kPulseFlag = 16;   // is_pulse[index] and is_pause[index] together
-constexpr int kPauseFlag = 17;   // the same pair as kPulseFlag
+constexpr int kDuration = 15;   // durations[index]
+constexpr int kPulseFlag = 16;  // is_pulse[index] and is_pause[index] together
+constexpr int kPauseFlag = 17;  // the same pair as kPulseFlag
 }  // namespace param_code
 
 // Outcome of a data-model operation that can fail (a malformed protocol line, a text that is no number).

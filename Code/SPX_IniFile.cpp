@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstdint>
 #include <iterator>
 #include <limits>
 #include <sstream>
@@ -312,9 +312,8 @@ std::vector<std::string> TIniFile::ReadSections() const {
     std::vector<std::string> names;
     for (const Document::Line& line : document.lines) {
         if (line.kind != Document::Kind::Section) continue;
-        const bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
-            return SameName(n, line.name);
-        });
+        const bool seen =
+            std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, line.name); });
         if (!seen) names.push_back(line.name);
     }
     return names;

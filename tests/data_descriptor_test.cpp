@@ -127,8 +127,9 @@ TEST(DataDescriptorText, RoundTripOfAFullDescriptor) {
     const std::string line = DescriptorToText(d);
     EXPECT_EQ(std::count(line.begin(), line.end(), ','), 113) << line;
     EXPECT_TRUE(line.ends_with(",End")) << line;
-    EXPECT_TRUE(line.starts_with("T,F,\"Living room TV\",26.5,108,xIx,I,?,x,AbAaCc,1,-1,0,-20,7,6,3,101,5,0.06,"
-                                 "560.25,577.25,"))
+    EXPECT_TRUE(
+        line.starts_with("T,F,\"Living room TV\",26.5,108,xIx,I,?,x,AbAaCc,1,-1,0,-20,7,6,3,101,5,0.06,"
+                         "560.25,577.25,"))
         << line;
     Tprotocol_descriptor back;
     ASSERT_TRUE(DescriptorFromText(back, line));
@@ -139,8 +140,15 @@ TEST(DataDescriptorText, NumbersInShortestForm) {
     struct Case {
         double value;
         const char* text;
-    } cases[] = {{26.5, "26.5"}, {-1, "-1"}, {560, "560"}, {0.06, "0.06"}, {26.3, "26.3"},
-                 {0, "0"},       {-0.0, "0"}, {1.0 / 3, "0.333333333333333"}, {123456.789, "123456.789"}};
+    } cases[] = {{26.5, "26.5"},
+                 {-1, "-1"},
+                 {560, "560"},
+                 {0.06, "0.06"},
+                 {26.3, "26.3"},
+                 {0, "0"},
+                 {-0.0, "0"},
+                 {1.0 / 3, "0.333333333333333"},
+                 {123456.789, "123456.789"}};
     for (const Case& c : cases) EXPECT_EQ(FormatGeneralNumber(c.value), c.text) << c.value;
 }
 
@@ -247,12 +255,12 @@ TEST(DataFrameCodeLength, CountsInUnitsOfTheShortElement) {
         double workingCarrier;
         int length;
     } cases[] = {
-        {"AbAaAb", 26.3, 8},        // counted as AaaAaAaa
-        {"AbAaAb", -1, 6},          // no working carrier: plain length
-        {"AbAaAb", 0, 6},           // pulsed code
-        {"AbCcCcCcAb", 26.3, 10},   // only 4 of 10 characters are A or B letters
-        {"AbAbCcC", 26.3, 9},       // 4 counted, 7 characters: rebuilt
-        {"AbAbCcCc", 26.3, 8},      // 4 counted, 8 characters: plain
+        {"AbAaAb", 26.3, 8},       // counted as AaaAaAaa
+        {"AbAaAb", -1, 6},         // no working carrier: plain length
+        {"AbAaAb", 0, 6},          // pulsed code
+        {"AbCcCcCcAb", 26.3, 10},  // only 4 of 10 characters are A or B letters
+        {"AbAbCcC", 26.3, 9},      // 4 counted, 7 characters: rebuilt
+        {"AbAbCcCc", 26.3, 8},     // 4 counted, 8 characters: plain
         {"", 26.3, 0},
         {"   ", 26.3, 0},
         {"Ab?a", 26.3, 5},

@@ -131,13 +131,11 @@ const SetCase kSetCases[] = {
     {"code of a dialog row", 1, 0, "5", true, "", {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(DataCases, DataSetParamText, ::testing::ValuesIn(kSetCases),
-                         [](const auto& info) {
-                             std::string name;
-                             for (const char* p = info.param.what; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(DataCases, DataSetParamText, ::testing::ValuesIn(kSetCases), [](const auto& info) {
+    std::string name;
+    for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+});
 
 TEST(DataSetParamFormat, LettersFollowTheTypedFormat) {
     struct Case {
@@ -146,11 +144,9 @@ TEST(DataSetParamFormat, LettersFollowTheTypedFormat) {
         int minFrames, maxFrames;
         int errorBoxes;
     } cases[] = {
-        {"xIx", 'I', '?', 'x', 3, 101, 0},
-        {"IM", 'I', 'J', '?', 2, 101, 0},
-        {"ij", 'i', 'j', '?', 2, 101, 0},
-        {"IQ", 'I', '?', '?', 2, 101, 1},
-        {"AQ", 'I', '?', '?', 2, 101, 2},  // the data letter is not reset by a format without one
+        {"xIx", 'I', '?', 'x', 3, 101, 0}, {"IM", 'I', 'J', '?', 2, 101, 0}, {"ij", 'i', 'j', '?', 2, 101, 0},
+        {"IQ", 'I', '?', '?', 2, 101, 1},  {"AQ", 'I', '?', '?', 2, 101, 2},  // the data letter is not reset by a
+                                                                              // format without one
     };
     for (const Case& c : cases) {
         Tprotocol_descriptor d = StandardNec();
@@ -209,10 +205,10 @@ TEST(DataGetParamText, ShowsTheFields) {
         int code, index;
         const char* text;
     } cases[] = {
-        {3, 0, "NEC"}, {4, 0, "standard"}, {5, 0, "26.3"}, {6, 0, "108"},  {7, 0, "Ix"},
-        {8, 0, "AbAa"}, {9, 0, "2"},       {10, 0, "101"}, {11, 0, "67"},  {12, 0, "5"},
-        {13, 0, "4"},  {14, 0, "2"},       {15, 2, "2250"}, {15, 3, "2252"}, {16, 0, "+-"},
-        {17, 3, ""},   {0, 0, ""},         {2, 0, ""},     {18, 0, ""},    {15, 40, ""},
+        {3, 0, "NEC"},  {4, 0, "standard"}, {5, 0, "26.3"},  {6, 0, "108"},   {7, 0, "Ix"},
+        {8, 0, "AbAa"}, {9, 0, "2"},        {10, 0, "101"},  {11, 0, "67"},   {12, 0, "5"},
+        {13, 0, "4"},   {14, 0, "2"},       {15, 2, "2250"}, {15, 3, "2252"}, {16, 0, "+-"},
+        {17, 3, ""},    {0, 0, ""},         {2, 0, ""},      {18, 0, ""},     {15, 40, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(GetParamText(d, c.code, c.index), c.text) << c.code << "/" << c.index;
 
@@ -228,9 +224,9 @@ TEST(DataNumbers, FixedNotationRoundsHalvesAwayFromZero) {
         int decimals;
         const char* text;
     } cases[] = {
-        {26.25, 1, "26.3"}, {-26.25, 1, "-26.3"}, {26.3, 1, "26.3"},  {-1, 1, "-1.0"}, {0, 1, "0.0"},
-        {99.95, 1, "100.0"}, {0.5, 0, "1"},       {1.5, 0, "2"},      {2.5, 0, "3"},   {-0.04, 1, "0.0"},
-        {108, 0, "108"},    {9.96, 1, "10.0"},
+        {26.25, 1, "26.3"}, {-26.25, 1, "-26.3"}, {26.3, 1, "26.3"}, {-1, 1, "-1.0"},
+        {0, 1, "0.0"},      {99.95, 1, "100.0"},  {0.5, 0, "1"},     {1.5, 0, "2"},
+        {2.5, 0, "3"},      {-0.04, 1, "0.0"},    {108, 0, "108"},   {9.96, 1, "10.0"},
     };
     for (const Case& c : cases) EXPECT_EQ(FormatFixedNumber(c.value, c.decimals), c.text) << c.value;
 
@@ -256,8 +252,8 @@ TEST(DataCheckParamText, RefusesWhatTheEditorMayNotSet) {
         {5, "1.7", "Carrier period cannot be less than 2 us (500 kHz)"},
         {5, "1.75", ""},  // rounds to 2
         {5, "0", ""},
-        {5, "0.2", ""},   // rounds to 0
-        {5, "50.25", ""}, // rounds to 50
+        {5, "0.2", ""},    // rounds to 0
+        {5, "50.25", ""},  // rounds to 50
         {5, "50.3", "Carrier period cannot be greater than 50 us (20 kHz)"},
         {5, "abc", "'abc' is not a valid floating point value"},
         {7, "iJmX", ""},
