@@ -712,12 +712,15 @@ TDataResult LoadAndRefreshStandardProtocols(Tstandard_protocols& table, TIniFile
 }
 
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, TIniFile& settings) {
+    // A slot that cannot be written does not keep the others from being saved; the first failure is reported.
+    TDataResult result;
     for (const Tprotocol_descriptor& slot : table.protocols) {
         if (slot.name.empty()) continue;
         const TIniResult written = settings.WriteString(kProtocolsSection, slot.name, DescriptorToText(slot));
-        if (!written) return Failure("The standard protocol \"" + slot.name + "\" was not saved: " + written.message);
+        if (!written && result.ok)
+            result = Failure("The standard protocol \"" + slot.name + "\" was not saved: " + written.message);
     }
-    return {};
+    return result;
 }
 
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, const std::string& settingsPath) {

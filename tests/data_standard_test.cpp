@@ -208,6 +208,16 @@ TEST_F(DataStandardTable, SaveReportsAFailedWrite) {
     const TDataResult saved = SaveStandardProtocols(t, path());
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("NEC"), std::string::npos) << saved.message;
+
+    // A name that cannot be a key is reported; the other slots are still written.
+    fs::remove(path());
+    t.protocols[0].name = "A=B";
+    t.protocols[1] = Protocol("RC5", 27.5, 114, "I", {889, 1778});
+    t.count = 2;
+    const TDataResult partly = SaveStandardProtocols(t, path());
+    EXPECT_FALSE(partly.ok);
+    EXPECT_NE(partly.message.find("A=B"), std::string::npos) << partly.message;
+    EXPECT_EQ(TIniFile(path()).ReadSection(kProtocolsSection), (std::vector<std::string>{"RC5"}));
 }
 
 TEST(DataStandardFind, ByTrimmedNameWithoutCase) {
