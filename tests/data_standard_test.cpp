@@ -115,6 +115,20 @@ TEST_F(DataStandardTable, CountFollowsTheLinesUpTo26) {
     }
 }
 
+TEST_F(DataStandardTable, LinesAfterThe26thAreNotRead) {
+    writeProtocols(26);
+    ASSERT_TRUE(TIniFile(path()).WriteString(kProtocolsSection, "Broken", "T,T,\"Broken\",cut"));
+    ASSERT_TRUE(LoadStandardProtocols(*table_, path()));
+    EXPECT_EQ(table_->count, 26);
+
+    // A settings file that exists but cannot be read is reported.
+    Tstandard_protocols t;
+    fs::create_directory(dir_ / "Folder.ini");
+    const TDataResult loaded = LoadStandardProtocols(t, (dir_ / "Folder.ini").string());
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_EQ(t.count, 0);
+}
+
 // A broken line stops the loading; the table stays as it was and the file is not touched.
 TEST_F(DataStandardTable, MalformedLineLeavesTheTableEmptyAndTheFileAlone) {
     struct Case {
