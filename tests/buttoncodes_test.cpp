@@ -51,21 +51,48 @@ TEST(ButtonCodesList, OperationsAsATable) {
         std::string expected;
     };
     const Case cases[] = {
-        {"Add trims the name", {{"A"}}, [&](TbuttonCodes& l) { l.Add("  Vol +\t "); return state(l); },
+        {"Add trims the name",
+         {{"A"}},
+         [&](TbuttonCodes& l) {
+             l.Add("  Vol +\t ");
+             return state(l);
+         },
          "A::,Vol +::"},
-        {"AddWithCodes trims all three and returns the index", {{"A", "x"}},
+        {"AddWithCodes trims all three and returns the index",
+         {{"A", "x"}},
          [&](TbuttonCodes& l) {
              const int index = l.AddWithCodes(" Power ", " AaAb ", "  ");
              return std::to_string(index) + " " + state(l);
          },
          "1 A:x:,Power:AaAb:"},
-        {"Delete removes the button at the index", {{"A"}, {"B"}, {"C"}},
-         [&](TbuttonCodes& l) { l.Delete(1); return state(l); }, "A::,C::"},
-        {"Delete the last button", {{"A"}}, [&](TbuttonCodes& l) { l.Delete(0); return state(l); }, ""},
-        {"Clear", {{"A", "x"}, {"B"}}, [&](TbuttonCodes& l) { l.Clear(); return state(l) + std::to_string(l.Count()); },
+        {"Delete removes the button at the index",
+         {{"A"}, {"B"}, {"C"}},
+         [&](TbuttonCodes& l) {
+             l.Delete(1);
+             return state(l);
+         },
+         "A::,C::"},
+        {"Delete the last button",
+         {{"A"}},
+         [&](TbuttonCodes& l) {
+             l.Delete(0);
+             return state(l);
+         },
+         ""},
+        {"Clear",
+         {{"A", "x"}, {"B"}},
+         [&](TbuttonCodes& l) {
+             l.Clear();
+             return state(l) + std::to_string(l.Count());
+         },
          "0"},
-        {"ClearAllCodes keeps the names", {{"A", "x", "y"}, {"B", "", "z"}},
-         [&](TbuttonCodes& l) { l.ClearAllCodes(); return state(l); }, "A::,B::"},
+        {"ClearAllCodes keeps the names",
+         {{"A", "x", "y"}, {"B", "", "z"}},
+         [&](TbuttonCodes& l) {
+             l.ClearAllCodes();
+             return state(l);
+         },
+         "A::,B::"},
         {"FindByCodes trims the given codes", {{"A", "AaAb", "BbBa"}}, find(" AaAb ", "\tBbBa "), "0"},
         {"FindByCodes is case-sensitive", {{"A", "AaAb", "BbBa"}}, find("aaab", "BbBa"), "-1"},
         {"FindByCodes needs the second code to match", {{"A", "AaAb", "X"}}, find("AaAb", ""), "-1"},
@@ -74,16 +101,25 @@ TEST(ButtonCodesList, OperationsAsATable) {
         {"FindByCodes with only a second code", {{"A", "", "BbBa"}}, find("", "BbBa"), "0"},
         {"FindByCodes in an empty list", {}, find("AaAb", ""), "-1"},
         {"AllHaveCodes of an empty list", {}, [](TbuttonCodes& l) { return std::to_string(l.AllHaveCodes()); }, "1"},
-        {"AllHaveCodes with a second code only", {{"A", "x"}, {"B", "", "y"}},
-         [](TbuttonCodes& l) { return std::to_string(l.AllHaveCodes()); }, "1"},
-        {"AllHaveCodes with one button missing", {{"A", "x"}, {"B"}},
-         [](TbuttonCodes& l) { return std::to_string(l.AllHaveCodes()); }, "0"},
-        {"AnyHasCode of an empty list", {}, [](TbuttonCodes& l) { return std::to_string(l.AnyHasCode()); }, "0"},
-        {"AnyHasCode with a second code only", {{"A"}, {"B", "", "y"}},
-         [](TbuttonCodes& l) { return std::to_string(l.AnyHasCode()); }, "1"},
-        {"AnyHasCode without codes", {{"A"}, {"B"}}, [](TbuttonCodes& l) { return std::to_string(l.AnyHasCode()); },
+        {"AllHaveCodes with a second code only",
+         {{"A", "x"}, {"B", "", "y"}},
+         [](TbuttonCodes& l) { return std::to_string(l.AllHaveCodes()); },
+         "1"},
+        {"AllHaveCodes with one button missing",
+         {{"A", "x"}, {"B"}},
+         [](TbuttonCodes& l) { return std::to_string(l.AllHaveCodes()); },
          "0"},
-        {"FillNames replaces what the list held", {{"A"}, {"B"}},
+        {"AnyHasCode of an empty list", {}, [](TbuttonCodes& l) { return std::to_string(l.AnyHasCode()); }, "0"},
+        {"AnyHasCode with a second code only",
+         {{"A"}, {"B", "", "y"}},
+         [](TbuttonCodes& l) { return std::to_string(l.AnyHasCode()); },
+         "1"},
+        {"AnyHasCode without codes",
+         {{"A"}, {"B"}},
+         [](TbuttonCodes& l) { return std::to_string(l.AnyHasCode()); },
+         "0"},
+        {"FillNames replaces what the list held",
+         {{"A"}, {"B"}},
          [](TbuttonCodes& l) {
              std::vector<TNamedIndex> names{{"old", 7}};
              l.FillNames(names);
@@ -92,7 +128,8 @@ TEST(ButtonCodesList, OperationsAsATable) {
              return text;
          },
          "A=0;B=1;"},
-        {"IndexOf", {{"A"}, {"B"}},
+        {"IndexOf",
+         {{"A"}, {"B"}},
          [](TbuttonCodes& l) {
              TButtonCode stranger(l.Bus());
              return std::to_string(l.IndexOf(&l.Items(1))) + std::to_string(l.IndexOf(&stranger));
@@ -185,9 +222,9 @@ TEST(ButtonCodesList, DeleteAndClearDestroyTheButtonsAfterTheyLeftTheList) {
     ListWatcher view(bus, list);
     list.Delete(1);
     list.Clear();
-    EXPECT_EQ(view.log, (std::vector<std::string>{"TObjectDestroyedMessage B at -1 of 2",
-                                                  "TObjectDestroyedMessage A at -1 of 0",
-                                                  "TObjectDestroyedMessage C at -1 of 0"}));
+    EXPECT_EQ(view.log,
+              (std::vector<std::string>{"TObjectDestroyedMessage B at -1 of 2", "TObjectDestroyedMessage A at -1 of 0",
+                                        "TObjectDestroyedMessage C at -1 of 0"}));
     EXPECT_EQ(view.watcher.Subscription().Count(), 0);
 }
 
@@ -197,17 +234,16 @@ TEST(ButtonCodesList, ClearAllCodesPublishesEachButtonInOrder) {
     Fill(list, {{"A", "x"}, {"B"}, {"C", "", "y"}});
     ListWatcher view(bus, list);
     list.ClearAllCodes();
-    EXPECT_EQ(view.log, (std::vector<std::string>{"TObjectChangedMessage A at 0 of 3",
-                                                  "TObjectChangedMessage B at 1 of 3",
-                                                  "TObjectChangedMessage C at 2 of 3"}));
+    EXPECT_EQ(view.log,
+              (std::vector<std::string>{"TObjectChangedMessage A at 0 of 3", "TObjectChangedMessage B at 1 of 3",
+                                        "TObjectChangedMessage C at 2 of 3"}));
 }
 
 TEST(ButtonCodesList, AddButtonTakesOwnership) {
     TInfoBus bus;
     std::vector<std::string> log;
     TFlashElementStateSubscriberList view(
-        bus, nullptr, true,
-        [&](TCustomStateSubscriber&, TObject*, TMessageResult&, const std::type_info& cls) {
+        bus, nullptr, true, [&](TCustomStateSubscriber&, TObject*, TMessageResult&, const std::type_info& cls) {
             log.push_back(ClassNameOf(cls));
         });
     {
@@ -232,9 +268,9 @@ TEST(ButtonCodesList, TwoListsWatchingTheSameButtons) {
     second.reset();
     list.Items(1).SetCode("AbAb");
     list.Delete(0);
-    EXPECT_EQ(first.log, (std::vector<std::string>{"TObjectChangedMessage Power at 0 of 2",
-                                                   "TObjectChangedMessage Mute at 1 of 2",
-                                                   "TObjectDestroyedMessage Power at -1 of 1"}));
+    EXPECT_EQ(first.log,
+              (std::vector<std::string>{"TObjectChangedMessage Power at 0 of 2", "TObjectChangedMessage Mute at 1 of 2",
+                                        "TObjectDestroyedMessage Power at -1 of 1"}));
 }
 
 }  // namespace

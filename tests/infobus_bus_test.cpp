@@ -198,8 +198,8 @@ TEST(InfoBusNested, AMatchingInnerMessageIsADuplicate) {
         bool duplicate;
     };
     const Case cases[] = {
-        {"change about the same object", [](TObject* a, TObject*) { return std::make_unique<TObjectChangedMessage>(a); },
-         true},
+        {"change about the same object",
+         [](TObject* a, TObject*) { return std::make_unique<TObjectChangedMessage>(a); }, true},
         {"change about another object", [](TObject*, TObject* b) { return std::make_unique<TObjectChangedMessage>(b); },
          false},
         {"destroyed about the same object",
@@ -368,8 +368,7 @@ TEST(InfoBusSubscriptions, DuplicateSubscriptionErrors) {
         bus.Subscribe(&another);
         FAIL() << "no assertion";
     } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.assertion(),
-                  "Attempting to place a subscription into a container when it already has a container");
+        EXPECT_EQ(e.assertion(), "Attempting to place a subscription into a container when it already has a container");
         EXPECT_EQ(e.module(), "InfoBus/Code/KOR_TSubscriber");
         EXPECT_EQ(e.line(), 451);
     }
@@ -467,7 +466,9 @@ TEST(InfoBusStateSubscriber, SortsStateMessagesIntoEvents) {
     subscriber.OnObjectChanged = record("changed");
     subscriber.OnObjectCreated = record("created");
     subscriber.OnObjectDestroyed = record("destroyed");
-    subscriber.OnMessage = [&](TSubscriber&, TMessage& m, TMessageResult&) { log.push_back("message " + m.ClassName()); };
+    subscriber.OnMessage = [&](TSubscriber&, TMessage& m, TMessageResult&) {
+        log.push_back("message " + m.ClassName());
+    };
 
     TObjectChangedMessage changed(&widget);
     TObjectCreatedMessage created(&widget);

@@ -84,8 +84,8 @@ TEST(InfoBusMessages, Description) {
     EXPECT_EQ(TObjectChangedMessage().Description(), "Observed Object = nil");
     TWidget widget;
     TObjectChangedMessage about(&widget);
-    EXPECT_EQ(about.Description(), "Observed Object = [" +
-                                       std::to_string(reinterpret_cast<std::uintptr_t>(&widget)) + "] TWidget");
+    EXPECT_EQ(about.Description(),
+              "Observed Object = [" + std::to_string(reinterpret_cast<std::uintptr_t>(&widget)) + "] TWidget");
 }
 
 TEST(InfoBusMessages, MatchingNeedsTheSameClassAndNumberOrObject) {

@@ -253,7 +253,8 @@ TEST(ManagedObjects, DestroyingTheListsBeforeAndAfterTheButtons) {
             watcher.list.Add(&buttons.Items(0));
             watcher.list.Add(&buttons.Items(1));
         }
-        EXPECT_EQ(watcher.log, (std::vector<std::string>{"TObjectDestroyedMessage Up", "TObjectDestroyedMessage Down"}));
+        EXPECT_EQ(watcher.log,
+                  (std::vector<std::string>{"TObjectDestroyedMessage Up", "TObjectDestroyedMessage Down"}));
         EXPECT_EQ(watcher.list.Subscription().Count(), 0);
     }
 }
@@ -489,8 +490,7 @@ TEST(ManagedGuiController, UnfreedObjectsAtProgramEnd) {
         EXPECT_EQ(bus.LiveObjects().Total(), 0);
         return;
     }
-    EXPECT_EQ(bus.LiveObjects().Counts(),
-              (std::map<std::string, int>{{"TButtonCode", 1}, {"TManagedFlashObject", 1}}));
+    EXPECT_EQ(bus.LiveObjects().Counts(), (std::map<std::string, int>{{"TButtonCode", 1}, {"TManagedFlashObject", 1}}));
     ASSERT_EQ(boxes.texts(), (std::vector<std::string>{"Unfreed Objects. Check Debug Output"}));
     EXPECT_EQ(boxes.shown()[0].caption, "KOR Debug");
     EXPECT_NE(debug.str().find("TButtonCode: 1"), std::string::npos);
