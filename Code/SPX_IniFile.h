@@ -50,6 +50,9 @@ public:
     // Names of all sections in file order.
     std::vector<std::string> ReadSections() const;
 
+    // Fails only when the file exists but cannot be read (a missing file reads as empty).
+    TIniResult CheckReadable() const;
+
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;
 
@@ -64,7 +67,13 @@ public:
     bool HasError() const { return !firstError_.ok; }
     const TIniResult& FirstError() const { return firstError_; }
 
+    // The temporary file a write goes through before it replaces the settings file.
+    std::string TemporaryFileName() const { return path_ + ".tmp"; }
+
 private:
+    struct Document;
+    TIniResult load(Document& document) const;
+    TIniResult store(const Document& document);
     TIniResult fail(std::string message) const;
 
     std::string path_;
