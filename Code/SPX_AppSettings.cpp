@@ -88,7 +88,8 @@ TListColour ColourFromName(const std::string& name) {
 void ReadListPalette(const TIniFile& settings, TListPalette& palette) {
     for (int n = 1; n <= kListPaletteSize; ++n) {
         const std::string value = settings.ReadString(kWindowSection, kColourKeyPrefix + std::to_string(n), "");
-        if (!value.empty()) palette.SetColour(n, ColourFromName(value));
+        // An empty value (blanks only, once unquoted) keeps the colour.
+        if (!TrimmedUpper(value).empty()) palette.SetColour(n, ColourFromName(value));
     }
 }
 

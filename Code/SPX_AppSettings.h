@@ -113,7 +113,7 @@ private:
 // background). Any other name gives black.
 TListColour ColourFromName(const std::string& name);
 
-// Replaces colour n by the colour of key "Color"+n of "Window" where that key has a value.
+// Replaces colour n by the colour of key "Color"+n of "Window" where that key has a value that is not blank.
 void ReadListPalette(const TIniFile& settings, TListPalette& palette);
 
 // --- "Setup" and "Device Types"
