@@ -145,6 +145,9 @@ TDataResult ReadSettingsAtStartup(const std::string& settingsPath, TButtonTempla
 
     // The standard protocols go straight back, so every stored line takes the current text form.
     TDataResult loaded = LoadStandardProtocols(standard, file);
+    // A file that exists but cannot be read has given defaults everywhere; say so (its writes fail too, so
+    // the file itself is not overwritten).
+    if (file.HasError()) return TDataResult{false, file.FirstError().message};
     if (!loaded.ok) return loaded;
     return SaveStandardProtocols(standard, file);
 }

@@ -149,8 +149,9 @@ std::unique_ptr<TSpectrelIniObject> CreateAdvancedOptions(platform::UserStore& s
 
 // Start-up, second step: reads "SPX.ini" in this order: the templates, the palette (given its defaults first),
 // "Setup", "Device Types", the substitution rules, and last the standard protocols, which are written back
-// at once. A missing file is no error: everything takes its default. A malformed protocol line leaves the
-// table empty, is not written back and is returned as the failure; everything else has been read.
+// at once. A missing file is no error: everything takes its default. A file that cannot be read gives the
+// defaults as well and is returned as the failure. A malformed protocol line leaves the table empty, is not
+// written back and is returned as the failure; everything else has been read.
 TDataResult ReadSettingsAtStartup(const std::string& settingsPath, TButtonTemplates& templates,
                                   TAppSettings& settings, TReplaceRule& rules, Tstandard_protocols& standard);
 

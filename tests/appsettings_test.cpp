@@ -266,6 +266,18 @@ TEST(AppSettingsTest, MalformedProtocolLineIsReportedAndNotWrittenBack) {
     EXPECT_EQ(ReadWholeFile(path), original + "[Setup]\nDelay=60\n");
 }
 
+TEST(AppSettingsTest, UnreadableSettingsFileIsReportedAndKeepsTheDefaults) {
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.File("SPX.ini"));  // a folder where the file should be
+    Model m;
+    const TDataResult result =
+        ReadSettingsAtStartup(SettingsFilePath(folder.Folder()), m.templates, m.settings, m.rules, m.standard);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("SPX.ini"), std::string::npos) << result.message;
+    EXPECT_EQ(m.settings.setup, TSetupSettings{});
+    EXPECT_EQ(m.templates.Lines(), DefaultTemplateLines());
+}
+
 TEST(AdvancedOptionsTest, StoredValuesAndDefaults) {
     struct Case {
         const char* stored;  // nullptr: missing
