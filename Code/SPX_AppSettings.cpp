@@ -30,12 +30,18 @@ struct NamedColour {
 };
 
 constexpr NamedColour kColourNames[] = {
-    {"BLACK", list_colours::kBlack},     {"NAVY", list_colours::kNavy},
-    {"GREEN", list_colours::kGreen},     {"RED", list_colours::kRed},
-    {"OLIVE", list_colours::kOlive},     {"MAROON", list_colours::kMaroon},
-    {"PURPLE", list_colours::kPurple},   {"TEAL", list_colours::kTeal},
-    {"GRAY", list_colours::kGray},       {"FUCHSIA", list_colours::kFuchsia},
-    {"YELLOW", list_colours::kYellow},   {"INFO", TListColour::TooltipBackground()},
+    {"BLACK", list_colours::kBlack},
+    {"NAVY", list_colours::kNavy},
+    {"GREEN", list_colours::kGreen},
+    {"RED", list_colours::kRed},
+    {"OLIVE", list_colours::kOlive},
+    {"MAROON", list_colours::kMaroon},
+    {"PURPLE", list_colours::kPurple},
+    {"TEAL", list_colours::kTeal},
+    {"GRAY", list_colours::kGray},
+    {"FUCHSIA", list_colours::kFuchsia},
+    {"YELLOW", list_colours::kYellow},
+    {"INFO", TListColour::TooltipBackground()},
     {"WINDOW", TListColour::WindowBackground()},
 };
 
@@ -61,10 +67,14 @@ std::string SettingsFilePath(const std::string& applicationFolder) { return appl
 // --- palette
 
 TListPalette::TListPalette()
-    : colours_{list_colours::kBlack,   list_colours::kTeal,
-               list_colours::kBlue,    list_colours::kMaroon,
-               list_colours::kFuchsia, list_colours::kRed,
-               TListColour::TooltipBackground(), TListColour::WindowBackground(),
+    : colours_{list_colours::kBlack,
+               list_colours::kTeal,
+               list_colours::kBlue,
+               list_colours::kMaroon,
+               list_colours::kFuchsia,
+               list_colours::kRed,
+               TListColour::TooltipBackground(),
+               TListColour::WindowBackground(),
                list_colours::kGray} {}
 
 const TListColour& TListPalette::Colour(int n) const {
@@ -108,9 +118,8 @@ TSetupSettings ReadSetup(const TIniFile& settings) {
 }
 
 const std::vector<std::string>& DefaultDeviceTypes() {
-    static const std::vector<std::string> types = {"TV",        "Cable TV",        "Satellite TV",
-                                                   "DVD",       "VCR",             "Amplifier",
-                                                   "Air Conditioner", "Home Automation", "Other"};
+    static const std::vector<std::string> types = {"TV",        "Cable TV",        "Satellite TV",    "DVD",  "VCR",
+                                                   "Amplifier", "Air Conditioner", "Home Automation", "Other"};
     return types;
 }
 
@@ -133,8 +142,8 @@ std::unique_ptr<TSpectrelIniObject> CreateAdvancedOptions(platform::UserStore& s
     return std::make_unique<TSpectrelIniObject>(store, SpectrelKeyPath());
 }
 
-TDataResult ReadSettingsAtStartup(const std::string& settingsPath, TButtonTemplates& templates,
-                                  TAppSettings& settings, TReplaceRule& rules, Tstandard_protocols& standard) {
+TDataResult ReadSettingsAtStartup(const std::string& settingsPath, TButtonTemplates& templates, TAppSettings& settings,
+                                  TReplaceRule& rules, Tstandard_protocols& standard) {
     settings.palette = TListPalette();
     TIniFile file(settingsPath);
     templates.LoadTemplates(file);

@@ -152,8 +152,8 @@ std::unique_ptr<TSpectrelIniObject> CreateAdvancedOptions(platform::UserStore& s
 // at once. A missing file is no error: everything takes its default. A file that cannot be read gives the
 // defaults as well and is returned as the failure. A malformed protocol line leaves the table empty, is not
 // written back and is returned as the failure; everything else has been read.
-TDataResult ReadSettingsAtStartup(const std::string& settingsPath, TButtonTemplates& templates,
-                                  TAppSettings& settings, TReplaceRule& rules, Tstandard_protocols& standard);
+TDataResult ReadSettingsAtStartup(const std::string& settingsPath, TButtonTemplates& templates, TAppSettings& settings,
+                                  TReplaceRule& rules, Tstandard_protocols& standard);
 
 // What the main window hands over when it closes.
 struct TCloseSettings {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <cctype>
+#include <iterator>
 #include <string_view>
 
 #include "Code/SPX_Assert.h"
@@ -348,8 +348,8 @@ std::string TranslateCode(const TReplaceRule& rules, const Tprotocol_descriptor&
     return TranslateCode(rules, current.name, text, hex);
 }
 
-std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName,
-                          const std::string& text, bool hex) {
+std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName, const std::string& text,
+                          bool hex) {
     std::string r = Trim(text);
     if (r == kNotRecordedCode || rules.Count() == 0) return r;
 

@@ -67,7 +67,7 @@ std::string ApplyRule(const TRec& rule, const std::string& text, bool hex);
 std::string TranslateCode(const TReplaceRule& rules, const Tprotocol_descriptor& current, const std::string& text,
                           bool hex);
 // The same with the current protocol given by its name.
-std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName,
-                          const std::string& text, bool hex);
+std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName, const std::string& text,
+                          bool hex);
 
 }  // namespace spectrel

@@ -33,8 +33,7 @@ std::string ApplicationKeyPath(const std::string& companyName, const std::string
 
 std::string SpectrelKeyPath() { return ApplicationKeyPath(kCompanyName, kApplicationTitle); }
 
-TIniObject::TIniObject(platform::UserStore& store, std::string keyPath)
-    : store_(store), keyPath_(std::move(keyPath)) {}
+TIniObject::TIniObject(platform::UserStore& store, std::string keyPath) : store_(store), keyPath_(std::move(keyPath)) {}
 
 TIniObject::~TIniObject() { Flush(); }
 

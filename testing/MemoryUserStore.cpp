@@ -4,8 +4,7 @@
 
 namespace spectrel::testing {
 
-std::string MemoryUserStore::fullName(const std::string& keyPath, const std::string& section,
-                                      const std::string& name) {
+std::string MemoryUserStore::fullName(const std::string& keyPath, const std::string& section, const std::string& name) {
     // Registry names ignore case, and "\" separates the levels.
     std::string full = keyPath + "\\" + section + "\\" + name;
     for (char& c : full) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -30,8 +29,7 @@ bool MemoryUserStore::flush() {
     return !failFlush_;
 }
 
-bool MemoryUserStore::contains(const std::string& keyPath, const std::string& section,
-                               const std::string& name) const {
+bool MemoryUserStore::contains(const std::string& keyPath, const std::string& section, const std::string& name) const {
     return values_.count(fullName(keyPath, section, name)) != 0;
 }
 

@@ -88,8 +88,8 @@ TEST(AppSettingsTest, CloseWithoutReaderWritesOnlyTheTemplatesAndTheDelay) {
     EXPECT_EQ(file.ReadSection("Setup"), (std::vector<std::string>{"Delay"}));
     EXPECT_EQ(file.ReadInteger("Setup", "Delay", 0), 50);
     const std::vector<std::string> names = file.ReadSection("Button Templates Section");
-    EXPECT_EQ(names, (std::vector<std::string>{"AirCond", "CD", "DVD", "HomeAuto", "LaserDisc", "PreAmp",
-                                               "TapePlayer", "Receiver", "TV", "VCR"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"AirCond", "CD", "DVD", "HomeAuto", "LaserDisc", "PreAmp", "TapePlayer",
+                                               "Receiver", "TV", "VCR"}));
     // The options went to the per-user store, one "1" or "0" each.
     EXPECT_EQ(store.valueCount(), 8u);
     EXPECT_EQ(store.readValue(SpectrelKeyPath(), "AdvancedOptions", "MatchToStandardProtocol"), "1");
@@ -190,15 +190,15 @@ TEST(AppSettingsTest, PaletteFromTheWindowSection) {
     TListPalette palette;
     ReadListPalette(file, palette);
     const TListColour expected[] = {
-        kBlack,                                // 1: missing, default black
-        list_colours::kNavy,                   // 2
-        kBlack,                                // 3: blue is no name
-        list_colours::kMaroon,                 // 4: empty keeps the default
-        list_colours::kFuchsia,                // 5: blank keeps the default
-        list_colours::kRed,                    // 6: missing
-        TListColour::WindowBackground(),       // 7
-        TListColour::TooltipBackground(),      // 8
-        kBlack,                                // 9: unknown name
+        kBlack,                            // 1: missing, default black
+        list_colours::kNavy,               // 2
+        kBlack,                            // 3: blue is no name
+        list_colours::kMaroon,             // 4: empty keeps the default
+        list_colours::kFuchsia,            // 5: blank keeps the default
+        list_colours::kRed,                // 6: missing
+        TListColour::WindowBackground(),   // 7
+        TListColour::TooltipBackground(),  // 8
+        kBlack,                            // 9: unknown name
     };
     for (int n = 1; n <= kListPaletteSize; ++n) EXPECT_EQ(palette.Colour(n), expected[n - 1]) << "colour " << n;
 }
@@ -284,9 +284,8 @@ TEST(AdvancedOptionsTest, StoredValuesAndDefaults) {
         bool defaultTrue;    // read by an option that defaults to true
         bool defaultFalse;   // ... and by one that defaults to false
     } cases[] = {
-        {nullptr, true, false}, {"1", true, true},    {"0", false, false}, {"2", true, true},
-        {"-1", true, true},     {" 1 ", true, true},  {"yes", true, false}, {"", true, false},
-        {"1x", true, false},
+        {nullptr, true, false}, {"1", true, true},    {"0", false, false}, {"2", true, true},   {"-1", true, true},
+        {" 1 ", true, true},    {"yes", true, false}, {"", true, false},   {"1x", true, false},
     };
     for (const Case& c : cases) {
         testing::MemoryUserStore store;

@@ -75,8 +75,8 @@ TEST_F(RulesTest, DefaultRulesTranslateCodesOfAnUnnamedProtocol) {
     } cases[] = {
         {"AaAbAbAa ", false, "0110"},
         {"AaAbAbAa ", true, "{6}"},
-        {"AaAb AbAa", false, "01 10"},          // a code and its second code
-        {"AcAaAb ", false, "S-01"},             // the start gap
+        {"AaAb AbAa", false, "01 10"},  // a code and its second code
+        {"AcAaAb ", false, "S-01"},     // the start gap
         {"<not recorded>", false, "<not recorded>"},
         {"  <not recorded>  ", true, "<not recorded>"},
         {"", false, ""},
@@ -134,10 +134,10 @@ TEST_F(RulesTest, SettingsEntriesAreReadUpToEndOrTheHundredth) {
          "Pattern1_1=Ab\nSubstitution1_1=y\nProtocol1=sony\n",
          {{"END", "Aa", "z", "", "?", 0}}},
         {"entries that fit neither shape add nothing",
-         "[Substutution Rules]\nProtocol0=a\nPattern1_0=Aa\n"                         // no substitution
-         "Pattern1_1=Aa\nSubstitution1_1=z\nPosition_1=4\n"                           // pattern and position
-         "Substitution1_2=z\n"                                                        // neither
-         "Substitution1_3=-\nPosition_3=-2\n",                                        // negative position
+         "[Substutution Rules]\nProtocol0=a\nPattern1_0=Aa\n"  // no substitution
+         "Pattern1_1=Aa\nSubstitution1_1=z\nPosition_1=4\n"    // pattern and position
+         "Substitution1_2=z\n"                                 // neither
+         "Substitution1_3=-\nPosition_3=-2\n",                 // negative position
          {{"A", "", "-", "", "", -2}}},
         {"quoted patterns keep their blanks",
          "[Substutution Rules]\nPattern1_0=\" Ac\"\nSubstitution1_0=\" S- \"\nProtocol0=rc5\n",
@@ -188,7 +188,7 @@ struct PresetCase {
     const char* name;
     const char* signature;
     const char* format;
-    double elementG;  // duration of element G (index 6)
+    double elementG;          // duration of element G (index 6)
     std::vector<TRec> rules;  // the four automatic rules afterwards (protocol names not compared)
 };
 
@@ -216,33 +216,73 @@ const TRec kIdle3{"", "", "???", "", "???", 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Signatures, PresetTest,
-    ::testing::Values(
-        PresetCase{"Aabc", "Aabc", "I", 0,
-                   {{"", " Ac", " S-", " Ab", " S-", 0}, {"", " AA", " S-", "A  ", "-p  ", 0},
-                    {"", "Aa", "0", "Ab", "1", 0}, {"", "Ac", "-x-", "", "???", 0}}},
-        PresetCase{"Abcd", "Abcd", "I", 0,
-                   {{"", " Ad", " S-", " Ac", " S-", 0}, {"", " Ab", " S-", "A  ", "-p  ", 0},
-                    {"", "Ab", "0", "Ac", "1", 0}, {"", "Ad", "-x-", "", "???", 0}}},
-        PresetCase{"AabcD_format_i", "AabcD", "i", 0,
-                   {{"", " Db", " S-", "A  ", "-p ", 0}, {"", "Aa", "0", "Ab", "1", 0},
-                    {"", "Ac", "2", "", "???", 0}, {"", " Dc", " S-", "D ", "-p  ", 0}}},
-        PresetCase{"AabcD_format_I", "AabcD", "I", 0,
-                   {{"", "Aa", "0", "Ab", "1", 0}, {"", " Dc", " S-", "A  ", "-p  ", 0},
-                    {"", "Ac", "-x-", "Dc", "-x-", 0}, {"", " -x-", " s-", "", "???", 0}}},
-        PresetCase{"AabCc_sets_two_rules", "AabCc", "I", 0,
-                   {{"", "Aa", "0", "Ab", "1", 0}, {"", " Cc", " S-", "A  ", "-p  ", 0}, kIdle2, kIdle3}},
-        PresetCase{"ABcdeFg_long_G", "ABcdeFg", "I", 6000,
-                   {{"", "g", "  ", "Ab", "1", 0}, {"", " Fe", " S-", "A  ", "-p ", 0},
-                    {"", "Ac", "0", "Ad", "1", 0}, {"", "B  ", "-p  ", "A  ", "-p  ", 0}}},
-        PresetCase{"ABcdeFg_short_G", "ABcdeFg", "I", 5000,
-                   {kIdle0, {"", " Fe", " S-", "A  ", "-p ", 0}, {"", "Ac", "0", "Ad", "1", 0},
-                    {"", "B  ", "-p  ", "A  ", "-p  ", 0}}},
-        PresetCase{"aBcdE", "aBcdE", "I", 0,
-                   {{"", " Ed", " S-", "B  ", "-p  ", 0}, {"", "Ba", "0", "Bc", "1", 0}, kIdle2, kIdle3}},
-        PresetCase{"AbcDe", "AbcDe", "I", 0,
-                   {{"", " De", " S-", " Dc", " S-", 0}, {"", "AeA ", "-p ", "AeD ", "-p ", 0},
-                    {"", "A ", "-p ", "D ", "-p ", 0}, {"", "Ab", "0", "Ac", "1", 0}}},
-        PresetCase{"unlisted", "AabcdeF", "I", 0, {kIdle0, kIdle1, kIdle2, kIdle3}}),
+    ::testing::Values(PresetCase{"Aabc",
+                                 "Aabc",
+                                 "I",
+                                 0,
+                                 {{"", " Ac", " S-", " Ab", " S-", 0},
+                                  {"", " AA", " S-", "A  ", "-p  ", 0},
+                                  {"", "Aa", "0", "Ab", "1", 0},
+                                  {"", "Ac", "-x-", "", "???", 0}}},
+                      PresetCase{"Abcd",
+                                 "Abcd",
+                                 "I",
+                                 0,
+                                 {{"", " Ad", " S-", " Ac", " S-", 0},
+                                  {"", " Ab", " S-", "A  ", "-p  ", 0},
+                                  {"", "Ab", "0", "Ac", "1", 0},
+                                  {"", "Ad", "-x-", "", "???", 0}}},
+                      PresetCase{"AabcD_format_i",
+                                 "AabcD",
+                                 "i",
+                                 0,
+                                 {{"", " Db", " S-", "A  ", "-p ", 0},
+                                  {"", "Aa", "0", "Ab", "1", 0},
+                                  {"", "Ac", "2", "", "???", 0},
+                                  {"", " Dc", " S-", "D ", "-p  ", 0}}},
+                      PresetCase{"AabcD_format_I",
+                                 "AabcD",
+                                 "I",
+                                 0,
+                                 {{"", "Aa", "0", "Ab", "1", 0},
+                                  {"", " Dc", " S-", "A  ", "-p  ", 0},
+                                  {"", "Ac", "-x-", "Dc", "-x-", 0},
+                                  {"", " -x-", " s-", "", "???", 0}}},
+                      PresetCase{"AabCc_sets_two_rules",
+                                 "AabCc",
+                                 "I",
+                                 0,
+                                 {{"", "Aa", "0", "Ab", "1", 0}, {"", " Cc", " S-", "A  ", "-p  ", 0}, kIdle2, kIdle3}},
+                      PresetCase{"ABcdeFg_long_G",
+                                 "ABcdeFg",
+                                 "I",
+                                 6000,
+                                 {{"", "g", "  ", "Ab", "1", 0},
+                                  {"", " Fe", " S-", "A  ", "-p ", 0},
+                                  {"", "Ac", "0", "Ad", "1", 0},
+                                  {"", "B  ", "-p  ", "A  ", "-p  ", 0}}},
+                      PresetCase{"ABcdeFg_short_G",
+                                 "ABcdeFg",
+                                 "I",
+                                 5000,
+                                 {kIdle0,
+                                  {"", " Fe", " S-", "A  ", "-p ", 0},
+                                  {"", "Ac", "0", "Ad", "1", 0},
+                                  {"", "B  ", "-p  ", "A  ", "-p  ", 0}}},
+                      PresetCase{"aBcdE",
+                                 "aBcdE",
+                                 "I",
+                                 0,
+                                 {{"", " Ed", " S-", "B  ", "-p  ", 0}, {"", "Ba", "0", "Bc", "1", 0}, kIdle2, kIdle3}},
+                      PresetCase{"AbcDe",
+                                 "AbcDe",
+                                 "I",
+                                 0,
+                                 {{"", " De", " S-", " Dc", " S-", 0},
+                                  {"", "AeA ", "-p ", "AeD ", "-p ", 0},
+                                  {"", "A ", "-p ", "D ", "-p ", 0},
+                                  {"", "Ab", "0", "Ac", "1", 0}}},
+                      PresetCase{"unlisted", "AabcdeF", "I", 0, {kIdle0, kIdle1, kIdle2, kIdle3}}),
     [](const ::testing::TestParamInfo<PresetCase>& info) { return std::string(info.param.name); });
 
 TEST_F(RulesTest, PresetsNeedACarrier) {

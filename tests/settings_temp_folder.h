@@ -1,12 +1,13 @@
 #pragma once
 // A fresh folder under the system's temporary folder for one test, removed again afterwards.
 
+#include <unistd.h>
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace spectrel::test {
 

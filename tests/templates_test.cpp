@@ -16,8 +16,8 @@
 namespace spectrel {
 namespace {
 
-const std::vector<std::string> kDefaultNames = {"AirCond",   "CD",     "DVD",        "HomeAuto", "LaserDisc",
-                                                "PreAmp",    "TapePlayer", "Receiver", "TV",     "VCR"};
+const std::vector<std::string> kDefaultNames = {"AirCond", "CD",         "DVD",      "HomeAuto", "LaserDisc",
+                                                "PreAmp",  "TapePlayer", "Receiver", "TV",       "VCR"};
 
 // A menu that records its commands.
 class FakeMenu : public TTemplateMenu {
@@ -274,14 +274,10 @@ TEST(CommaTextTest, Splitting) {
         const char* text;
         std::vector<std::string> items;
     } cases[] = {
-        {"\"a\",\"b\"", {"a", "b"}},
-        {"\"a b\", \"c\"", {"a b", "c"}},
-        {"a b", {"a", "b"}},
-        {"a,,b", {"a", "", "b"}},
-        {"a,", {"a", ""}},
-        {"\"say \"\"hi\"\"\",x", {"say \"hi\"", "x"}},
-        {"  \"x\"  ", {"x"}},
-        {"", {}},
+        {"\"a\",\"b\"", {"a", "b"}}, {"\"a b\", \"c\"", {"a b", "c"}},
+        {"a b", {"a", "b"}},         {"a,,b", {"a", "", "b"}},
+        {"a,", {"a", ""}},           {"\"say \"\"hi\"\"\",x", {"say \"hi\"", "x"}},
+        {"  \"x\"  ", {"x"}},        {"", {}},
         {"\"open", {"open"}},
     };
     for (const Case& c : cases) EXPECT_EQ(SplitCommaText(c.text), c.items) << c.text;

@@ -10,12 +10,10 @@ QString rootOf(const QString& organisation, const QString& application) {
 }  // namespace
 
 QtUserStore::QtUserStore(const QString& organisation, const QString& application)
-    : QtUserStore(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation,
-                                              application),
+    : QtUserStore(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organisation, application),
                   organisation, application) {}
 
-QtUserStore::QtUserStore(std::unique_ptr<QSettings> settings, const QString& organisation,
-                         const QString& application)
+QtUserStore::QtUserStore(std::unique_ptr<QSettings> settings, const QString& organisation, const QString& application)
     : settings_(std::move(settings)), rootPath_(rootOf(organisation, application)) {}
 
 std::unique_ptr<QtUserStore> QtUserStore::onIniFile(const QString& path, const QString& organisation,

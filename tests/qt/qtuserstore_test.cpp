@@ -1,12 +1,13 @@
 // The per-user store on QSettings, pointed at an INI file in a temporary folder.
 
+#include "platform/qt/QtUserStore.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
 #include "Code/uKOR_SpectrelIni.h"
-#include "platform/qt/QtUserStore.h"
 
 namespace spectrel {
 namespace {
