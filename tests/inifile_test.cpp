@@ -19,8 +19,8 @@ class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("spectrel-ini-" + std::to_string(std::random_device{}()) + "-" + info->name());
+        dir_ =
+            fs::temp_directory_path() / ("spectrel-ini-" + std::to_string(std::random_device{}()) + "-" + info->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -77,13 +77,13 @@ TEST_F(IniFileTest, FirstWriteCreatesTheFile) {
 
 TEST_F(IniFileTest, KeysAndValuesInFileOrder) {
     put("[Protocols Section]\nZulu=3\nalpha = 1 \nMike=\"two words\"\nMike=again\n[Other]\nq=9\n"
-        "[protocols section]\nlate=4\n");
+        "[protocols section]\nlate=4\n#hash=5\n");
     TIniFile ini(path());
     EXPECT_EQ(ini.ReadSection("Protocols Section"),
-              (std::vector<std::string>{"Zulu", "alpha", "Mike", "Mike", "late"}));
+              (std::vector<std::string>{"Zulu", "alpha", "Mike", "Mike", "late", "#hash"}));
     // Every line gives its own value, duplicates included.
     EXPECT_EQ(ini.ReadSectionValues("Protocols Section"),
-              (std::vector<std::string>{"Zulu=3", "alpha=1", "Mike=two words", "Mike=again", "late=4"}));
+              (std::vector<std::string>{"Zulu=3", "alpha=1", "Mike=two words", "Mike=again", "late=4", "#hash=5"}));
     EXPECT_EQ(ini.ReadString("Protocols Section", "mike", ""), "two words");
     EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Protocols Section", "Other"}));
     EXPECT_TRUE(ini.ReadSection("Missing").empty());
@@ -133,7 +133,8 @@ TEST_F(IniFileTest, ReadLimits) {
 
     // 2000 keys of ten characters: each takes eleven characters of the 16384, plus one at the end.
     std::string text = "[Many]\n";
-    for (int i = 0; i < 2000; ++i) text += "key" + std::string(7 - std::to_string(i).size(), '0') + std::to_string(i) + "=1\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "key" + std::string(7 - std::to_string(i).size(), '0') + std::to_string(i) + "=1\n";
     put(text);
     const std::vector<std::string> keys = ini.ReadSection("Many");
     ASSERT_EQ(keys.size(), (TIniFile::kSectionListRoom - 1) / 11);
@@ -144,12 +145,12 @@ TEST_F(IniFileTest, ReadLimits) {
 TEST_F(IniFileTest, IntegersAndBooleans) {
     struct Case {
         const char* stored;
-        int integer;  // read with default -7
-        bool boolean; // read with default false
+        int integer;   // read with default -7
+        bool boolean;  // read with default false
     } cases[] = {
-        {"42", 42, true},      {" -13 ", -13, true},   {"0", 0, false},          {"0x1F", 31, true},
-        {"$10", 16, true},     {"12abc", -7, true},    {"", -7, true},           {"abc", -7, true},
-        {"99999999999", -7, true}, {"+5", 5, true},   {"\"8\"", 8, true},
+        {"42", 42, true},          {" -13 ", -13, true}, {"0", 0, false},    {"0x1F", 31, true},
+        {"$10", 16, true},         {"12abc", -7, true},  {"", -7, true},     {"abc", -7, true},
+        {"99999999999", -7, true}, {"+5", 5, true},      {"\"8\"", 8, true},
     };
     for (const Case& c : cases) {
         put(std::string("[S]\nk=") + c.stored + "\n");
