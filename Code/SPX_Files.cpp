@@ -10,12 +10,16 @@
 #include <fstream>
 #include <system_error>
 
+#include "Code/SPX_Data_ButtonCodes.h"
 #include "Code/SPX_Files_xml.h"
+#include "platform/MessageBoxes.h"
 
 namespace spectrel {
 namespace {
 
 namespace fs = std::filesystem;
+using platform::MessageButton;
+using platform::MessageKind;
 using xmltext::CommentText;
 using xmltext::EncodeCode;
 using xmltext::EscapeText;
@@ -74,9 +78,7 @@ std::string FrameRateText(double frameRate) {
     return RoundedEvenText(frameRate);
 }
 
-bool IsUpperCaseLetter(char c) {
-    return std::toupper(static_cast<unsigned char>(c)) == static_cast<unsigned char>(c);
-}
+bool IsUpperCaseLetter(char c) { return std::toupper(static_cast<unsigned char>(c)) == static_cast<unsigned char>(c); }
 
 // Minimum frames of a transmission with this format (0 for an empty one); any repeated frame makes it 4.
 int MinimumFrames(const std::string& format) {
@@ -181,6 +183,40 @@ std::string ErrnoText(int number) {
     return std::generic_category().message(number);
 }
 
+// A name beside the target that no file has yet; empty when none was found.
+fs::path TemporaryNameBeside(const fs::path& target) {
+    std::error_code error;
+    for (int i = 0; i < kTemporaryNameTries; ++i) {
+        fs::path candidate = target;
+        candidate += kTemporarySuffix + (i == 0 ? std::string() : std::to_string(i));
+        if (!fs::exists(candidate, error) && !error) return candidate;
+    }
+    return {};
+}
+
+// Writes the text into a new file; on failure the file is removed and the result names the first error
+// (`shownName` is the name the user knows).
+TFileResult WriteNewFile(const fs::path& path, const std::string& shownName, const std::string& text) {
+    const auto fail = [&](const std::string& what, int number) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        return TFileResult{false, what + " " + shownName + ": " + ErrnoText(number)};
+    };
+    errno = 0;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) return fail("Cannot create file", errno);
+    errno = 0;
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.flush();
+    if (!file) return fail("Cannot write file", errno);
+    errno = 0;
+    file.close();
+    if (file.fail()) return fail("Cannot write file", errno);
+    return {true, {}};
+}
+
+std::string ErrorBoxText(const TFileResult& result) { return "File error! " + result.message; }
+
 }  // namespace
 
 std::string LocalDateTimeText() {
@@ -260,33 +296,68 @@ bool MakeBackups(const std::string& fileName) {
 TFileResult ReplaceFileContents(const std::string& fileName, const std::string& text) {
     const fs::path target = ToPath(fileName);
     std::error_code error;
-    fs::path temporary;
-    for (int i = 0; i < kTemporaryNameTries && temporary.empty(); ++i) {
-        fs::path candidate = target;
-        candidate += kTemporarySuffix + (i == 0 ? std::string() : std::to_string(i));
-        if (!fs::exists(candidate, error)) temporary = candidate;
-    }
+    const fs::path temporary = TemporaryNameBeside(target);
     if (temporary.empty()) return {false, "Cannot create a temporary file beside " + fileName};
+    TFileResult result = WriteNewFile(temporary, fileName, text);
+    if (!result) return result;
+    fs::rename(temporary, target, error);
+    if (error) {
+        result = {false, "Cannot replace file " + fileName + ": " + ErrnoText(error.value())};
+        fs::remove(temporary, error);
+        return result;
+    }
+    return {true, {}};
+}
 
-    const auto fail = [&](const std::string& what, int number) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return TFileResult{false, what + " " + fileName + ": " + ErrnoText(number)};
-    };
+std::vector<TDeviceFileCommand> DeviceFileCommands(const TbuttonCodes& buttons) {
+    std::vector<TDeviceFileCommand> commands;
+    for (int i = 0; i < buttons.Count(); ++i) {
+        const TButtonCode& button = buttons.Items(i);
+        if (button.HasCode()) commands.push_back({button.Name(), button.Code(), button.SecondCode()});
+    }
+    return commands;
+}
 
-    errno = 0;
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) return fail("Cannot create file", errno);
-    errno = 0;
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.flush();
-    if (!file) return fail("Cannot write file", errno);
-    errno = 0;
-    file.close();
-    if (file.fail()) return fail("Cannot write file", errno);
+TFileResult WriteDeviceFile(const TDeviceFileEnvironment& environment, TIRheader header, const TbuttonCodes& buttons,
+                            const Tprotocol_descriptor& protocol, const std::string& fileName, bool attachProtocol) {
+    if (buttons.Count() < 1 || buttons.Count() > kMaxDeviceFileButtons) return {false, {}};
+
+    std::error_code error;
+    const bool exists = fs::exists(ToPath(fileName), error);
+    if (exists) {
+        const MessageButton answer =
+            environment.boxes.show(MessageKind::Warning, "File " + fileName + " already exists. Overwrite?",
+                                   MessageButton::Ok | MessageButton::Abort);
+        if (answer != MessageButton::Ok) return {false, {}};
+    }
+
+    bool framesCorrupted = false;
+    const std::string dateTime = environment.dateTime ? environment.dateTime() : std::string();
+    const std::string text =
+        DeviceFileText(header, DeviceFileCommands(buttons), protocol, attachProtocol, dateTime, framesCorrupted);
+
+    // The document is complete in a temporary file before anything on disk changes: a failed write leaves the
+    // previous file and both backups as they were.
+    const fs::path target = ToPath(fileName);
+    const fs::path temporary = TemporaryNameBeside(target);
+    TFileResult result = temporary.empty() ? TFileResult{false, "Cannot create a temporary file beside " + fileName}
+                                           : WriteNewFile(temporary, fileName, text);
+    if (!result) {
+        environment.boxes.show(MessageKind::Error, ErrorBoxText(result), MessageButton::Ok);
+        return result;
+    }
+
+    if (exists && !MakeBackups(fileName))
+        environment.boxes.show(MessageKind::Error, "File error! Cannot move file " + fileName, MessageButton::Ok);
+    if (framesCorrupted) environment.boxes.show(MessageKind::Error, "Corrupted frames structure", MessageButton::Ok);
 
     fs::rename(temporary, target, error);
-    if (error) return fail("Cannot replace file", error.value());
+    if (error) {
+        result = {false, "Cannot replace file " + fileName + ": " + ErrnoText(error.value())};
+        fs::remove(temporary, error);
+        environment.boxes.show(MessageKind::Error, ErrorBoxText(result), MessageButton::Ok);
+        return result;
+    }
     return {true, {}};
 }
 

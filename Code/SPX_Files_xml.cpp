@@ -79,12 +79,24 @@ void AppendMended(std::string& out, char32_t c) {
 
 void AppendEscaped(std::string& out, char32_t c) {
     switch (c) {
-        case '"': out += "&quot;"; break;
-        case '&': out += "&amp;"; break;
-        case '\'': out += "&apos;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: AppendMended(out, c); break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            AppendMended(out, c);
+            break;
     }
 }
 

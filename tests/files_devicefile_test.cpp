@@ -13,13 +13,17 @@
 #include <vector>
 
 #include "Code/SPX_Data.h"
+#include "Code/SPX_Data_ButtonCodes.h"
 #include "Code/SPX_Files.h"
+#include "InfoBus/Code/KOR_TSubscriber.h"
+#include "testing/ScriptedMessageBoxes.h"
 #include "tests/files_test_support.h"
 #include "tests/xml_wellformed.h"
 
 #if defined(__unix__)
-#include <csignal>
 #include <sys/resource.h>
+
+#include <csignal>
 #endif
 
 namespace spectrel {
@@ -28,6 +32,9 @@ namespace {
 namespace fs = std::filesystem;
 using files_test::kFixedDateTime;
 using files_test::LearnedProtocol;
+using platform::MessageButton;
+using platform::MessageKind;
+using testing::ScriptedMessageBoxes;
 using testing::XmlWellFormedCheck;
 
 std::string ReadFile(const fs::path& path) {
@@ -95,10 +102,11 @@ Document Build(const TIRheader& header, const std::vector<TDeviceFileCommand>& c
 
 // --- the document
 
+const fs::path kGoldenFile = fs::path(SPECTREL_SOURCE_DIR) / "tests/data/files_device_learned.xml";
+
 TEST(DeviceFileTextTest, LearnedProtocolWithTwoFramesPerCommandMatchesTheGoldenFile) {
     const Document d = Build(SampleHeader(), SampleCommands(), LearnedProtocol(), false);
-    const fs::path golden = fs::path(SPECTREL_SOURCE_DIR) / "tests/data/files_device_learned.xml";
-    EXPECT_EQ(d.text, ReadFile(golden));
+    EXPECT_EQ(d.text, ReadFile(kGoldenFile));
     EXPECT_FALSE(d.corrupted);
     EXPECT_EQ(XmlWellFormedCheck::Check(d.text), "");
 }
@@ -130,108 +138,122 @@ const auto kNoChange = [](TIRheader&, Tprotocol_descriptor&, bool&) {};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DeviceFileVariantTest,
-    ::testing::Values(
-        VariantCase{"LearnedProtocolAlwaysAttached", kNoChange, {"  <ProtocolDef>", "  <!-- Protocol -->"}, {}},
-        VariantCase{"StandardProtocolWithoutAttachHasNoDefinition",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool& attach) {
-                        p.standard = true;
-                        attach = false;
-                    },
-                    {"  </Manufacturers>", "</Device>"},
-                    {"  <ProtocolDef>", "  <!-- Protocol -->"}},
-        VariantCase{"StandardProtocolWithAttach",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool& attach) {
-                        p.standard = true;
-                        attach = true;
-                    },
-                    {"  <ProtocolDef>"},
-                    {}},
-        VariantCase{"FrameRateNotMeasuredIs100",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 0; },
-                    {"    <FrameRate>100</FrameRate>"},
-                    {}},
-        VariantCase{"FrameRateNeverSetIs100",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = -1; },
-                    {"    <FrameRate>100</FrameRate>"},
-                    {}},
-        VariantCase{"FrameRateRoundedDown", [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 108.4; },
-                    {"    <FrameRate>108</FrameRate>"}, {}},
-        VariantCase{"FrameRateTieToEvenDown",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 108.5; },
-                    {"    <FrameRate>108</FrameRate>"},
-                    {}},
-        VariantCase{"FrameRateTieToEvenUp", [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 45.5; },
-                    {"    <FrameRate>46</FrameRate>"}, {}},
-        VariantCase{"FrameRateJustMeasured", [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 0.9; },
-                    {"    <FrameRate>1</FrameRate>"}, {}},
-        VariantCase{"CarrierFrequencyRoundedHalfAway",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = 26.3; },
-                    {"    <CarrierFreq>38023</CarrierFreq>"},
-                    {}},
-        VariantCase{"CarrierFrequencyExactHalf",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = 128; },  // 7812.5 Hz exactly
-                    {"    <CarrierFreq>7813</CarrierFreq>"},
-                    {}},
-        VariantCase{"PulsedCodeHasNoCarrier",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = 0; },
-                    {"    <CarrierFreq>0</CarrierFreq>"},
-                    {}},
-        VariantCase{"UnknownCarrierIsZero",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = -1; },
-                    {"    <CarrierFreq>0</CarrierFreq>"},
-                    {}},
-        VariantCase{"VocabularyNeverSetIsEmpty",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.vocabulary_count = -1; },
-                    {"    <Vocabulary>", "    </Vocabulary>"},
-                    {"      <VocabularyElement>"}},
-        VariantCase{"DurationsRoundedHalfAway",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) {
-                        p.vocabulary_count = 3;
-                        p.durations[0] = 560.5;
-                        p.durations[1] = 1689.5;
-                        p.durations[2] = 0.4;
-                    },
-                    {"        <Duration>561</Duration>", "        <Duration>1690</Duration>",
-                     "        <Duration>0</Duration>", "        <Name>C</Name>"},
-                    {"        <Name>D</Name>"}},
-        VariantCase{"OneFrameWithoutSecondLetter",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) {
-                        p.format = "I";
-                        p.i_letter = 'I';
-                        p.j_letter = '?';
-                    },
-                    {"                  <Name>I</Name>", "                  <IRcode>AaAbAaAbAbAbAaAa</IRcode>"},
-                    {"                  <Name>?</Name>", "                  <IRcode>AaCd</IRcode>"}},
-        VariantCase{"SecondFrameWrittenEvenWhenEmpty", kNoChange,
-                    {"                  <Name>J</Name>", "                  <IRcode></IRcode>"}, {}},
-        VariantCase{"DummyFrameCarriesTheDummyCode",
-                    [](TIRheader&, Tprotocol_descriptor& p, bool&) {
-                        p.format = "iXY";
-                        p.i_letter = 'i';
-                        p.j_letter = '?';
-                        p.x_letter = 'X';
-                        p.dummy_code = "AaAaAa";
-                    },
-                    {"        <Name>X</Name>", "        <Name>Y</Name>", "        <Type>Dummy</Type>",
-                     "        <IRCode>AaAaAa</IRCode>", "        <Type>Data</Type>", "    <Format>iXY</Format>"},
-                    {}},
-        VariantCase{"NamesTrimmedAndEscapedNotesAsTyped",
-                    [](TIRheader& h, Tprotocol_descriptor& p, bool&) {
-                        h.device_type = "  Amp & <Tuner>\t";
-                        h.notes[0] = " a < b ";
-                        p.name = " R&B ";
-                    },
-                    {"  <Name>Amp &amp; &lt;Tuner&gt;</Name>", "  <!--  a < b  -->",
-                     "          <Protocol>R&amp;B</Protocol>", "    <Name>R&amp;B</Name>",
-                     "              <RemoteModel>RC 2040</RemoteModel>"},
-                    {}},
-        VariantCase{"DashesInNotesSplitInTheLeastVisibleWay",
-                    [](TIRheader& h, Tprotocol_descriptor&, bool&) {
-                        h.notes[0] = "tape -- counter at 0---";
-                        h.notes[1] = "-";
-                    },
-                    {"  <!-- tape - - counter at 0- - - -->", "  <!-- - -->"},
-                    {}}),
+    ::testing::Values(VariantCase{"LearnedProtocolAlwaysAttached",
+                                  kNoChange,
+                                  {"  <ProtocolDef>", "  <!-- Protocol -->"},
+                                  {}},
+                      VariantCase{"StandardProtocolWithoutAttachHasNoDefinition",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool& attach) {
+                                      p.standard = true;
+                                      attach = false;
+                                  },
+                                  {"  </Manufacturers>", "</Device>"},
+                                  {"  <ProtocolDef>", "  <!-- Protocol -->"}},
+                      VariantCase{"StandardProtocolWithAttach",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool& attach) {
+                                      p.standard = true;
+                                      attach = true;
+                                  },
+                                  {"  <ProtocolDef>"},
+                                  {}},
+                      VariantCase{"FrameRateNotMeasuredIs100",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 0; },
+                                  {"    <FrameRate>100</FrameRate>"},
+                                  {}},
+                      VariantCase{"FrameRateNeverSetIs100",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = -1; },
+                                  {"    <FrameRate>100</FrameRate>"},
+                                  {}},
+                      VariantCase{"FrameRateRoundedDown",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 108.4; },
+                                  {"    <FrameRate>108</FrameRate>"},
+                                  {}},
+                      VariantCase{"FrameRateTieToEvenDown",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 108.5; },
+                                  {"    <FrameRate>108</FrameRate>"},
+                                  {}},
+                      VariantCase{"FrameRateTieToEvenUp",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 45.5; },
+                                  {"    <FrameRate>46</FrameRate>"},
+                                  {}},
+                      VariantCase{"FrameRateJustMeasured",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.frame_rate = 0.9; },
+                                  {"    <FrameRate>1</FrameRate>"},
+                                  {}},
+                      VariantCase{"CarrierFrequencyRoundedHalfAway",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = 26.3; },
+                                  {"    <CarrierFreq>38023</CarrierFreq>"},
+                                  {}},
+                      VariantCase{"CarrierFrequencyExactHalf",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) {
+                                      p.carrier_period = 128;
+                                  },  // 7812.5 Hz exactly
+                                  {"    <CarrierFreq>7813</CarrierFreq>"},
+                                  {}},
+                      VariantCase{"PulsedCodeHasNoCarrier",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = 0; },
+                                  {"    <CarrierFreq>0</CarrierFreq>"},
+                                  {}},
+                      VariantCase{"UnknownCarrierIsZero",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.carrier_period = -1; },
+                                  {"    <CarrierFreq>0</CarrierFreq>"},
+                                  {}},
+                      VariantCase{"VocabularyNeverSetIsEmpty",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.vocabulary_count = -1; },
+                                  {"    <Vocabulary>", "    </Vocabulary>"},
+                                  {"      <VocabularyElement>"}},
+                      VariantCase{"DurationsRoundedHalfAway",
+                                  [](TIRheader&, Tprotocol_descriptor& p, bool&) {
+                                      p.vocabulary_count = 3;
+                                      p.durations[0] = 560.5;
+                                      p.durations[1] = 1689.5;
+                                      p.durations[2] = 0.4;
+                                  },
+                                  {"        <Duration>561</Duration>", "        <Duration>1690</Duration>",
+                                   "        <Duration>0</Duration>", "        <Name>C</Name>"},
+                                  {"        <Name>D</Name>"}},
+                      VariantCase{
+                          "OneFrameWithoutSecondLetter",
+                          [](TIRheader&, Tprotocol_descriptor& p, bool&) {
+                              p.format = "I";
+                              p.i_letter = 'I';
+                              p.j_letter = '?';
+                          },
+                          {"                  <Name>I</Name>", "                  <IRcode>AaAbAaAbAbAbAaAa</IRcode>"},
+                          {"                  <Name>?</Name>", "                  <IRcode>AaCd</IRcode>"}},
+                      VariantCase{"SecondFrameWrittenEvenWhenEmpty",
+                                  kNoChange,
+                                  {"                  <Name>J</Name>", "                  <IRcode></IRcode>"},
+                                  {}},
+                      VariantCase{
+                          "DummyFrameCarriesTheDummyCode",
+                          [](TIRheader&, Tprotocol_descriptor& p, bool&) {
+                              p.format = "iXY";
+                              p.i_letter = 'i';
+                              p.j_letter = '?';
+                              p.x_letter = 'X';
+                              p.dummy_code = "AaAaAa";
+                          },
+                          {"        <Name>X</Name>", "        <Name>Y</Name>", "        <Type>Dummy</Type>",
+                           "        <IRCode>AaAaAa</IRCode>", "        <Type>Data</Type>", "    <Format>iXY</Format>"},
+                          {}},
+                      VariantCase{"NamesTrimmedAndEscapedNotesAsTyped",
+                                  [](TIRheader& h, Tprotocol_descriptor& p, bool&) {
+                                      h.device_type = "  Amp & <Tuner>\t";
+                                      h.notes[0] = " a < b ";
+                                      p.name = " R&B ";
+                                  },
+                                  {"  <Name>Amp &amp; &lt;Tuner&gt;</Name>", "  <!--  a < b  -->",
+                                   "          <Protocol>R&amp;B</Protocol>", "    <Name>R&amp;B</Name>",
+                                   "              <RemoteModel>RC 2040</RemoteModel>"},
+                                  {}},
+                      VariantCase{"DashesInNotesSplitInTheLeastVisibleWay",
+                                  [](TIRheader& h, Tprotocol_descriptor&, bool&) {
+                                      h.notes[0] = "tape -- counter at 0---";
+                                      h.notes[1] = "-";
+                                  },
+                                  {"  <!-- tape - - counter at 0- - - -->", "  <!-- - -->"},
+                                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeviceFileTextTest, NotesAreWrittenOnlyForOneTo99Lines) {
@@ -241,7 +263,8 @@ TEST(DeviceFileTextTest, NotesAreWrittenOnlyForOneTo99Lines) {
     } cases[] = {{0, 0}, {1, 1}, {99, 99}, {100, 0}, {101, 0}};
     for (const auto& c : cases) {
         TIRheader header = SampleHeader();
-        for (int i = 0; i < kHeaderNoteLines; ++i) header.notes[static_cast<std::size_t>(i)] = "note " + std::to_string(i);
+        for (int i = 0; i < kHeaderNoteLines; ++i)
+            header.notes[static_cast<std::size_t>(i)] = "note " + std::to_string(i);
         header.note_count = c.count;
         const Document d = Build(header, SampleCommands(), LearnedProtocol(), false);
         EXPECT_EQ(CountNoteComments(d.text), c.comments) << c.count << " notes";
@@ -257,8 +280,8 @@ TEST(DeviceFileTextTest, MinimumAndMaximumFramesFollowTheFormat) {
         const char* format;
         int min;
         int max;
-    } cases[] = {{"i", 1, 1},    {"ii", 2, 2},   {"ix", 2, 2},    {"xi", 2, 2},   {"ij", 2, 2},
-                 {"I", 4, 255},  {"Ix", 4, 255}, {"xI", 4, 255},  {"iX", 4, 255}, {"iJ", 4, 255},
+    } cases[] = {{"i", 1, 1},    {"ii", 2, 2},   {"ix", 2, 2},    {"xi", 2, 2},    {"ij", 2, 2},
+                 {"I", 4, 255},  {"Ix", 4, 255}, {"xI", 4, 255},  {"iX", 4, 255},  {"iJ", 4, 255},
                  {"IJ", 4, 255}, {"Ij", 4, 255}, {"iJi", 4, 255}, {"xIx", 4, 255}, {"iXY", 4, 255}};
     for (const auto& c : cases) {
         Tprotocol_descriptor protocol = LearnedProtocol();
@@ -287,7 +310,10 @@ TEST(DeviceFileTextTest, CodesBeyondThirtyOneElementsAreWrittenAsTheirCharacters
     protocol.vocabulary_count = 40;  // more than a descriptor holds: only its 31 elements are written
     const std::string code = {'A', static_cast<char>('a' + 31), 'B', static_cast<char>('a' + 100)};
     const Document d = Build(SampleHeader(), {{"Power", code, ""}}, protocol, true);
-    EXPECT_EQ(CountLines(d.text, "                  <IRcode>A\xC2\x80" "B\xC3\x85</IRcode>"), 1u);
+    EXPECT_EQ(CountLines(d.text,
+                         "                  <IRcode>A\xC2\x80"
+                         "B\xC3\x85</IRcode>"),
+              1u);
     EXPECT_EQ(CountLines(d.text, "      <VocabularyElement>"), 31u);
     EXPECT_EQ(CountLines(d.text, "        <Name>_</Name>"), 1u);  // 'A' + 30
     EXPECT_EQ(XmlWellFormedCheck::Check(d.text), "");
@@ -326,6 +352,126 @@ protected:
 
     fs::path folder_;
 };
+
+// A button list with the sample commands and a button without a code between them (which is left out).
+class DeviceFileWriterTest : public DeviceFileFolderTest {
+protected:
+    void SetUp() override {
+        DeviceFileFolderTest::SetUp();
+        buttons_.AddWithCodes("Power", " AaAbAaAbAbAbAaAa ", "AaCd");
+        buttons_.Add("Sleep");
+        buttons_.AddWithCodes("Vol+", "AaAaAbAbAbAbAaAa", "AaCc");
+        buttons_.AddWithCodes("Mute", "AbAbAbAb", "");
+        boxes_.setStrict(true);
+    }
+    TFileResult write(const std::string& file, bool attach = false) {
+        return WriteDeviceFile(environment_, SampleHeader(), buttons_, protocol_, file, attach);
+    }
+
+    TInfoBus bus_;
+    TbuttonCodes buttons_{bus_};
+    Tprotocol_descriptor protocol_ = LearnedProtocol();
+    ScriptedMessageBoxes boxes_;
+    TDeviceFileEnvironment environment_{boxes_, [] { return std::string(kFixedDateTime); }};
+};
+
+TEST_F(DeviceFileWriterTest, WritesTheGoldenFileForAButtonList) {
+    const std::string file = path("tv.xml");
+    const TFileResult result = write(file);
+    EXPECT_TRUE(result) << result.message;
+    EXPECT_EQ(ReadFile(file), ReadFile(kGoldenFile));
+    EXPECT_TRUE(boxes_.shown().empty());
+    EXPECT_EQ(names(), (std::vector<std::string>{"tv.xml"}));
+}
+
+TEST_F(DeviceFileWriterTest, WritesNothingUnlessTheListHoldsOneTo999Buttons) {
+    const struct {
+        int buttons;
+        bool written;
+    } cases[] = {{0, false}, {1, true}, {999, true}, {1000, false}};
+    for (const auto& c : cases) {
+        buttons_.Clear();
+        for (int i = 0; i < c.buttons; ++i) buttons_.AddWithCodes("B" + std::to_string(i), "AaAb", "");
+        const std::string file = path("list" + std::to_string(c.buttons) + ".xml");
+        EXPECT_EQ(static_cast<bool>(write(file)), c.written) << c.buttons << " buttons";
+        EXPECT_EQ(fs::exists(file), c.written) << c.buttons << " buttons";
+        if (c.written) {
+            EXPECT_EQ(CountLines(ReadFile(file), "            <IRCommand>"), static_cast<std::size_t>(c.buttons));
+        }
+    }
+    EXPECT_TRUE(boxes_.shown().empty());
+}
+
+TEST_F(DeviceFileWriterTest, SavingTwiceRotatesTheBackups) {
+    const std::string file = path("tv.xml");
+    ASSERT_TRUE(write(file));
+    const std::string first = ReadFile(file);
+    buttons_.AddWithCodes("Input", "AbAbAaAa", "AaCc");
+    boxes_.script({MessageButton::Ok});
+    ASSERT_TRUE(write(file));
+    const std::string second = ReadFile(file);
+    buttons_.AddWithCodes("Menu", "AbAbAbAa", "AaCc");
+    boxes_.script({MessageButton::Ok});
+    ASSERT_TRUE(write(file));
+
+    EXPECT_EQ(names(), (std::vector<std::string>{"tv.xml", "tv.~xml", "tv.~~xml"}));
+    EXPECT_EQ(ReadFile(path("tv.~~xml")), first);
+    EXPECT_EQ(ReadFile(path("tv.~xml")), second);
+    EXPECT_EQ(CountLines(ReadFile(file), "                Menu"), 1u);
+    ASSERT_EQ(boxes_.shown().size(), 2u);
+    EXPECT_EQ(boxes_.shown()[0].kind, MessageKind::Warning);
+    EXPECT_EQ(boxes_.shown()[0].text, "File " + file + " already exists. Overwrite?");
+    EXPECT_EQ(boxes_.shown()[0].buttons, MessageButton::Ok | MessageButton::Abort);
+    EXPECT_EQ(boxes_.unscriptedCount(), 0u);
+}
+
+TEST_F(DeviceFileWriterTest, AbortAtTheQuestionChangesNothing) {
+    const std::string file = path("tv.xml");
+    WriteFile(file, "current");
+    WriteFile(path("tv.~xml"), "newer backup");
+    WriteFile(path("tv.~~xml"), "older backup");
+    boxes_.script({MessageButton::Abort});
+    const TFileResult result = write(file);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.message, "");
+    EXPECT_EQ(ReadFile(file), "current");
+    EXPECT_EQ(ReadFile(path("tv.~xml")), "newer backup");
+    EXPECT_EQ(ReadFile(path("tv.~~xml")), "older backup");
+    EXPECT_EQ(names().size(), 3u);
+}
+
+TEST_F(DeviceFileWriterTest, AFailedBackupIsReportedAndTheFileIsWrittenAllTheSame) {
+    const std::string file = path("tv.xml");
+    WriteFile(file, "current");
+    fs::create_directories(folder_ / "tv.~xml" / "occupied");
+    fs::create_directories(folder_ / "tv.~~xml" / "occupied");
+    boxes_.script({MessageButton::Ok, MessageButton::Ok});
+    const TFileResult result = write(file);
+    EXPECT_TRUE(result) << result.message;
+    EXPECT_EQ(ReadFile(file), ReadFile(kGoldenFile));
+    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"File " + file + " already exists. Overwrite?",
+                                                        "File error! Cannot move file " + file}));
+    EXPECT_EQ(boxes_.shown()[1].kind, MessageKind::Error);
+}
+
+TEST_F(DeviceFileWriterTest, AnEmptyFormatIsReportedAndTheFileCompleted) {
+    protocol_.format.clear();
+    const std::string file = path("tv.xml");
+    EXPECT_TRUE(write(file));
+    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"Corrupted frames structure"}));
+    EXPECT_EQ(boxes_.shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(XmlWellFormedCheck::Check(ReadFile(file)), "");
+}
+
+TEST_F(DeviceFileWriterTest, AWriteIntoAMissingFolderIsReported) {
+    const std::string file = path("missing/tv.xml");
+    const TFileResult result = write(file);
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.message.find(file), std::string::npos) << result.message;
+    ASSERT_EQ(boxes_.shown().size(), 1u);
+    EXPECT_EQ(boxes_.shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(boxes_.shown()[0].text, "File error! " + result.message);
+}
 
 TEST_F(DeviceFileFolderTest, BackupNamesReplaceOrAppendTheExtension) {
     EXPECT_EQ(NewerBackupName("/x/device.xml"), "/x/device.~xml");
@@ -426,6 +572,30 @@ TEST_F(DeviceFileFolderTest, AWriteThatFailsHalfwayLeavesThePreviousFile) {
     EXPECT_NE(result.message.find("Cannot write file"), std::string::npos) << result.message;
     EXPECT_EQ(ReadFile(file), "previous version");
     EXPECT_EQ(names(), (std::vector<std::string>{"tv.xml"}));
+}
+
+TEST_F(DeviceFileWriterTest, AFailedWriteLeavesThePreviousFileAndItsBackups) {
+    const std::string file = path("tv.xml");
+    WriteFile(file, "previous version");
+    WriteFile(path("tv.~xml"), "newer backup");
+    WriteFile(path("tv.~~xml"), "older backup");
+    for (int i = 0; i < 200; ++i) buttons_.AddWithCodes("Button " + std::to_string(i), "AaAbAaAbAbAbAaAa", "AaCc");
+    boxes_.script({MessageButton::Ok});
+    TFileResult result;
+    {
+        FileSizeLimit limit(1000);
+        if (!limit.active()) GTEST_SKIP() << "cannot lower the file size limit";
+        result = write(file);
+    }
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.message.find("Cannot write file " + file), std::string::npos) << result.message;
+    EXPECT_EQ(ReadFile(file), "previous version");
+    EXPECT_EQ(ReadFile(path("tv.~xml")), "newer backup");
+    EXPECT_EQ(ReadFile(path("tv.~~xml")), "older backup");
+    EXPECT_EQ(names().size(), 3u);
+    ASSERT_EQ(boxes_.shown().size(), 2u);
+    EXPECT_EQ(boxes_.shown()[1].kind, MessageKind::Error);
+    EXPECT_EQ(boxes_.shown()[1].text, "File error! " + result.message);
 }
 #endif
 
