@@ -228,7 +228,8 @@ std::string LocalDateTimeText() {
     localtime_r(&now, &local);
 #endif
     char text[128];
-    // The C library's locale is the user's in the program (the window layer sets it at start-up).
+    // In the program the C library's locale is the user's (Qt's application object sets it from the
+    // environment), so "%x %X" gives the user's short date and long time.
     if (std::strftime(text, sizeof text, "%x %X", &local) == 0) return {};
     return text;
 }
@@ -324,7 +325,7 @@ TFileResult WriteDeviceFile(const TDeviceFileEnvironment& environment, TIRheader
 
     std::error_code error;
     const bool exists = fs::exists(ToPath(fileName), error);
-    if (exists) {
+    if (exists && !environment.overwriteConfirmed) {
         const MessageButton answer =
             environment.boxes.show(MessageKind::Warning, "File " + fileName + " already exists. Overwrite?",
                                    MessageButton::Ok | MessageButton::Abort);
