@@ -98,6 +98,7 @@ TManagedFlashObject::TManagedFlashObject(TInfoBus& bus) : TBASEObject(&bus.LiveO
 }
 
 TManagedFlashObject::~TManagedFlashObject() {
+    *alive_ = false;
     if (state_ == fosDestroying) return;
     try {
         BeginDestruction();
@@ -109,8 +110,11 @@ TManagedFlashObject::~TManagedFlashObject() {
 void TManagedFlashObject::Changed() {
     if (!IsUpdating() && publisher_ && state_ == fosActive && !changeNotified_) {
         changeNotified_ = true;
+        const std::shared_ptr<bool> alive = alive_;
         publisher_->NotifyChanged();
+        if (!*alive) return;
         DoChanged();
+        if (!*alive) return;
     }
     TBASEObject::Changed();
 }
@@ -156,8 +160,9 @@ bool TFlashElementStateSubscriptionList::Accepts(TMessage& message) {
     auto* state = dynamic_cast<TObjectStateMessage*>(&message);
     if (state == nullptr) return false;
     TObject* observed = state->ObservedObject();
-    auto it = std::find_if(watched_.begin(), watched_.end(),
-                           [observed](const TManagedFlashObject* w) { return static_cast<const TObject*>(w) == observed; });
+    auto it = std::find_if(watched_.begin(), watched_.end(), [observed](const TManagedFlashObject* w) {
+        return static_cast<const TObject*>(w) == observed;
+    });
     if (it == watched_.end()) return false;
     // A destroyed object leaves the list before its message is delivered.
     if (dynamic_cast<TObjectDestroyedMessage*>(&message) != nullptr) Remove(*it);
@@ -193,7 +198,8 @@ void TFlashElementStateSubscriptionList::Unwatch(TManagedFlashObject* object) {
 }
 
 void TFlashElementStateSubscriptionList::Forget(const TObject* object) {
-    std::erase_if(watched_, [object](const TManagedFlashObject* w) { return static_cast<const TObject*>(w) == object; });
+    std::erase_if(watched_,
+                  [object](const TManagedFlashObject* w) { return static_cast<const TObject*>(w) == object; });
 }
 
 TFlashElementStateSubscriberList::TFlashElementStateSubscriberList(TInfoBus& bus, TManagedFlashObject* firstObject,
@@ -280,7 +286,8 @@ void CheckManagedObjectsAtEnd(TInfoBus& bus, platform::MessageBoxes& boxes, std:
                    MessageButton::Ok);
     if (!TLiveObjectTable::Active()) return;
     if (const int refs = TGuiController::RefCount(bus); refs > 0)
-        boxes.show(MessageKind::Error, "Dangling reference count for TGuiController class (" + std::to_string(refs) + ")",
+        boxes.show(MessageKind::Error,
+                   "Dangling reference count for TGuiController class (" + std::to_string(refs) + ")",
                    MessageButton::Ok);
     const std::map<std::string, int> counts = bus.LiveObjects().Counts();
     int total = 0;

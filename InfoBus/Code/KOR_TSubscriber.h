@@ -217,8 +217,7 @@ private:
 class TInfoBus {
 public:
     using TBeforeSendEvent = std::function<void(TMessage& message, TMessageResultList& results)>;
-    using TAfterSendEvent =
-        std::function<void(TMessage& message, TMessageResultList& results, long double elapsedMs)>;
+    using TAfterSendEvent = std::function<void(TMessage& message, TMessageResultList& results, long double elapsedMs)>;
     using TDuplicateMessageEvent = std::function<void(TMessage& message)>;
     using TIdleEvent = std::function<void(TInfoBus& bus)>;
 
