@@ -25,8 +25,8 @@ private:
 
 }  // namespace
 
-ReaderStart::ReaderStart(platform::SerialPortProvider& serialPorts, platform::Clock& clock,
-                         platform::MessagePump& pump, platform::MessageBoxes& boxes)
+ReaderStart::ReaderStart(platform::SerialPortProvider& serialPorts, platform::Clock& clock, platform::MessagePump& pump,
+                         platform::MessageBoxes& boxes)
     : serialPorts_(serialPorts),
       clock_(clock),
       pump_(pump),

@@ -50,9 +50,8 @@ QString PortText(const spectrel::app::ReaderFound& found) {
 
 int main(int argc, char* argv[]) {
     // The console mode needs no display.
-    std::unique_ptr<QCoreApplication> app = WantsConsole(argc, argv)
-                                                ? std::make_unique<QCoreApplication>(argc, argv)
-                                                : std::make_unique<QApplication>(argc, argv);
+    std::unique_ptr<QCoreApplication> app = WantsConsole(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
+                                                                     : std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName("Spectrel");
 
     QCommandLineParser options;

@@ -13,9 +13,9 @@ struct ButtonMapping {
 };
 
 constexpr ButtonMapping kButtons[] = {
-    {MessageButton::Ok, QMessageBox::Ok},       {MessageButton::Cancel, QMessageBox::Cancel},
-    {MessageButton::Yes, QMessageBox::Yes},     {MessageButton::No, QMessageBox::No},
-    {MessageButton::Abort, QMessageBox::Abort}, {MessageButton::Retry, QMessageBox::Retry},
+    {MessageButton::Ok, QMessageBox::Ok},         {MessageButton::Cancel, QMessageBox::Cancel},
+    {MessageButton::Yes, QMessageBox::Yes},       {MessageButton::No, QMessageBox::No},
+    {MessageButton::Abort, QMessageBox::Abort},   {MessageButton::Retry, QMessageBox::Retry},
     {MessageButton::Ignore, QMessageBox::Ignore},
 };
 

@@ -83,7 +83,8 @@ OpenPortResult QtSerialPortProvider::open(const std::string& name) {
 
 std::vector<std::string> QtSerialPortProvider::portNames() {
     std::vector<std::string> names;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) names.push_back(info.portName().toStdString());
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        names.push_back(info.portName().toStdString());
     return names;
 }
 

@@ -1,8 +1,7 @@
 // The reader link over QSerialPort against a small board answering on a pseudo-terminal in real time.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -50,10 +49,14 @@ private:
             std::uint8_t command = 0;
             if (::read(master_, &command, 1) != 1) continue;
             std::uint8_t reply = 0;
-            if (command == 0x00) reply = resetReply_;
-            else if (command == 0x16) reply = second_;
-            else if (command == 0x17) reply = first_;
-            else continue;
+            if (command == 0x00)
+                reply = resetReply_;
+            else if (command == 0x16)
+                reply = second_;
+            else if (command == 0x17)
+                reply = first_;
+            else
+                continue;
             [[maybe_unused]] auto written = ::write(master_, &reply, 1);
         }
     }

@@ -46,8 +46,7 @@ TEST(ReaderLinkOnPseudoTerminal, ResetsAndDetectsTheVirtualBoard) {
     if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "spectrel-virtual-board is not built";
 
     PtyBoard board(program);
-    ASSERT_FALSE(board.path().empty()) << "the board program printed no device path: "
-                                       << board.errors().toStdString();
+    ASSERT_FALSE(board.path().empty()) << "the board program printed no device path: " << board.errors().toStdString();
 
     QtSerialPortProvider ports;
     QtClock clock;

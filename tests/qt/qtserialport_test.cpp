@@ -1,8 +1,9 @@
 // The QSerialPort implementation on a pseudo-terminal made by the test: line settings, names, byte transparency.
 
-#include <gtest/gtest.h>
+#include "platform/qt/QtSerialPort.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -10,9 +11,6 @@
 #include <QElapsedTimer>
 #include <cstdlib>
 #include <string>
-
-#include "platform/qt/QtSerialPort.h"
-#include "platform/qt/QtMessageBoxes.h"
 
 namespace {
 
@@ -118,11 +116,6 @@ TEST(QtSerialPort, MissingPortIsAnErrorWithAReason) {
     auto opened = ports.open("/dev/spectrel-no-such-port");
     EXPECT_FALSE(opened.port);
     EXPECT_FALSE(opened.error.empty());
-}
-
-TEST(QtMessageBoxes, CarriageReturnsBreakLines) {
-    using spectrel::platform::qt::QtMessageBoxes;
-    EXPECT_EQ(QtMessageBoxes::displayText("one\rtwo\r\nthree\n"), QString("one\ntwo\nthree\n"));
 }
 
 }  // namespace
