@@ -155,9 +155,15 @@ public:
     TAnalysisState analysis;
 
 private:
+    struct FreeTable {
+        void operator()(TIntervalRecord* table) const;
+    };
+    using Table = std::unique_ptr<TIntervalRecord[], FreeTable>;
+    static Table AllocateTable(int records);
+
     TDecodingParameters parameters_;
-    std::unique_ptr<TIntervalRecord[]> captureTable_;
-    std::unique_ptr<TIntervalRecord[]> analysisTable_;
+    Table captureTable_;
+    Table analysisTable_;
 };
 
 // --- capture
