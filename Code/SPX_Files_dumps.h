@@ -29,8 +29,9 @@ inline constexpr const char* kFramesBufferDumpFile = "FrameBuf.txt";
 
 class TDumpFiles : public TAnalysisDumps {
 public:
-    // `folder` is where the files go; `enabled` is the "Debug" setting. The boxes, when given, must outlive
-    // the object.
+    // `folder` is where the files go (the program passes its current directory; empty means the current
+    // directory as well); `enabled` is the "Debug" setting. The boxes, when given, must outlive the object.
+    // Attach it to the analysis context (`context.dumps = &dumpFiles`) to have the capture and analysis write.
     TDumpFiles(std::string folder, bool enabled, platform::MessageBoxes* boxes = nullptr);
 
     bool Enabled() const { return enabled_; }

@@ -158,6 +158,34 @@ TEST_F(DumpFilesTest, ReaderStreamIsReadFromTheReaderUntilItFallsSilent) {
     EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{"400506 2100"}));
 }
 
+// A real capture that meets corrupted data, with the dump files attached to its context.
+TEST_F(DumpFilesTest, ACorruptedCaptureDumpsTheRestOfTheStreamAndTheCaptureTable) {
+    FakeSerialPort serial(clock_);
+    TReaderLink reader(serial, clock_, clock_, boxes_);
+    ASSERT_TRUE(reader.OpenReaderPort().ok);
+    // A 560 us burst, a 5 us pause (corrupted), then the rest of the stream: a burst end and the end of data.
+    const std::vector<std::uint8_t> stream = {0x20, 0x10, 0x00, 0x00, 0x21, 0x10, 0x04, 0x60, 0x00, 0x16, 0x20,
+                                              0x10, 0x04, 0x6A, 0x21, 0x10, 0x08, 0xCA, 0x00, 0x16, 0x00};
+    std::vector<testing::TimedByte> reply{{0xFF, 1}};
+    for (std::uint8_t b : stream) reply.push_back({b, 2});
+    serial.setResponder([reply](std::uint8_t written) -> std::vector<testing::TimedByte> {
+        if (written == 0x00) return {{0x00, 1}};
+        if (written == 0x18) return reply;
+        return {};
+    });
+    TDumpFiles dumps(folder_.string(), true, &boxes_);
+    context_.dumps = &dumps;
+    context_.recordCount = 0;
+    EXPECT_EQ(Capture(context_, reader, 0, 0, nullptr, nullptr), -1);
+    EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{" 211008CA001600"}));
+    const auto table = FileLines(file(kCaptureTableDumpFile));
+    ASSERT_GE(table.size(), 3u);
+    EXPECT_EQ(table[0], "No carrier");
+    EXPECT_EQ(table[2].substr(0, 8), "0:0:0:1 ");
+    EXPECT_NE(table[2].find("PULSE=560"), std::string::npos) << table[2];
+    EXPECT_TRUE(dumps.FirstError());
+}
+
 TEST_F(DumpFilesTest, CaptureTableOfAnEmptyTableHasTheTwoHeaderLines) {
     context_.recordCount = 0;
     TDumpFiles dumps(folder_.string(), true);
