@@ -79,6 +79,23 @@ TEST(VirtualBoardMissingByte, LeavesOutExactlyTheLastByteOfTheRecord) {
     EXPECT_EQ(faulty, expected);
 }
 
+TEST(VirtualBoardMissedCarry, OneTimestampIs4096CountsLow) {
+    const KeyPress press{necSignal(0x12, 0x34), 0};
+    const auto clean = decodeStream(captureBytes({}, press));
+    BoardConfig config;
+    config.faults.missedCarryRecord = 9;
+    const auto faulty = decodeStream(captureBytes(config, press));
+    ASSERT_EQ(faulty.records.size(), clean.records.size());
+    for (std::size_t i = 0; i < clean.records.size(); ++i) {
+        const std::uint32_t expected = i == 9 ? (clean.records[i].timestamp + 0x1000000 - 4096) & 0xFFFFFF
+                                              : clean.records[i].timestamp;
+        EXPECT_EQ(faulty.records[i].timestamp, expected) << "record " << i;
+    }
+    // The space before the record is a bit (562.5 or 1687.5 µs), far shorter than 4096 counts: the host sees
+    // its timestamp below the previous one.
+    EXPECT_LT(faulty.records[9].timestamp, faulty.records[8].timestamp);
+}
+
 TEST(VirtualBoardGlitches, EveryMarkAndSpaceGlitchedWhenCertain) {
     BoardConfig config;
     config.faults.glitchProbability = 1.0;

@@ -24,7 +24,7 @@ TEST(VirtualBoardOptions, BoardTimingAndFaults) {
     const BoardOptionsResult r = parseBoardOptions(
         {"--version", "10.0", "--late", "60", "--eod", "never", "--press-delay", "20", "--no-serial-timing",
          "--counter-start", "0xFFFF00", "--bad-reset", "always", "--bad-reset-value", "0x5A", "--erratic", "3:0x22",
-         "--missing-byte", "7", "--glitches", "0.25", "--jitter", "12.5", "--seed", "99", "--ignore", "0x16",
+         "--missing-byte", "7", "--missed-carry", "4", "--glitches", "0.25", "--jitter", "12.5", "--seed", "99", "--ignore", "0x16",
          "--hold", "500", "--until-killed"});
     ASSERT_TRUE(r.ok) << r.message;
     const BoardConfig& c = r.options.config;
@@ -40,6 +40,7 @@ TEST(VirtualBoardOptions, BoardTimingAndFaults) {
     EXPECT_EQ(c.faults.erraticBeforeRecord, 3);
     EXPECT_EQ(c.faults.erraticCode, 0x22);
     EXPECT_EQ(c.faults.missingByteInRecord, 7);
+    EXPECT_EQ(c.faults.missedCarryRecord, 4);
     EXPECT_EQ(c.faults.glitchProbability, 0.25);
     EXPECT_EQ(c.faults.jitterUs, 12.5);
     EXPECT_EQ(c.faults.seed, 99u);

@@ -166,7 +166,7 @@ TEST_F(VirtualBoardPty, PrintsTheDeviceAndServesTheBoard) {
     std::vector<std::uint8_t> stream;
     while (auto b = board.readByte(1000)) {
         stream.push_back(*b);
-        if (*b == 0x00 && !test::decodeStream(stream).incomplete) break;
+        if (*b == 0x00 && test::decodeStream(stream).endOfData) break;
     }
     const auto decoded = test::decodeStream(stream);
     EXPECT_TRUE(decoded.endOfData);

@@ -229,6 +229,11 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         for (std::uint8_t b : bytes) send(b, atUs, true);
         ++record;
     };
+    // The timestamp the board puts into the current record.
+    auto reported = [&](std::uint32_t count) {
+        if (!faults.missedCarryRecord || *faults.missedCarryRecord != record) return count;
+        return (count + kCounterModulus - kMissedCarryCounts) % kCounterModulus;
+    };
     for (std::size_t i = 0; i < played_.size(); ++i) {
         PlayedBurst& burst = played_[i];
         burst.reportedEndUs = burst.endUs + config_.lateBurstEndUs;
@@ -236,9 +241,10 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         burst.endCount = counterAt(burst.reportedEndUs);
         burst.cycles = static_cast<std::uint16_t>(std::min(cycles[i], kMaxCycles));
 
-        const auto sh = static_cast<std::uint8_t>(burst.startCount >> 16);
-        const auto sm = static_cast<std::uint8_t>(burst.startCount >> 8);
-        const auto sl = static_cast<std::uint8_t>(burst.startCount);
+        const std::uint32_t startCount = reported(burst.startCount);
+        const auto sh = static_cast<std::uint8_t>(startCount >> 16);
+        const auto sm = static_cast<std::uint8_t>(startCount >> 8);
+        const auto sl = static_cast<std::uint8_t>(startCount);
         if (sh == lastStartHigh) {
             emit({kBurstStartShort, sm, sl}, burst.startUs);
         } else {
@@ -246,9 +252,10 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
             lastStartHigh = sh;
         }
 
-        const auto eh = static_cast<std::uint8_t>(burst.endCount >> 16);
-        const auto em = static_cast<std::uint8_t>(burst.endCount >> 8);
-        const auto el = static_cast<std::uint8_t>(burst.endCount);
+        const std::uint32_t endCount = reported(burst.endCount);
+        const auto eh = static_cast<std::uint8_t>(endCount >> 16);
+        const auto em = static_cast<std::uint8_t>(endCount >> 8);
+        const auto el = static_cast<std::uint8_t>(endCount);
         const std::uint16_t c = burst.cycles;
         if (eh == lastEndHigh && c == lastCycles) {
             emit({kBurstEndSameCycles, em, el}, burst.reportedEndUs);

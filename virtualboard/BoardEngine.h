@@ -60,6 +60,8 @@ struct BoardFaults {
     std::optional<int> erraticBeforeRecord;     // an erratic code byte is sent just before this record
     std::uint8_t erraticCode = 0x33;
     std::optional<int> missingByteInRecord;     // the last byte of this record is never sent
+    std::optional<int> missedCarryRecord;       // this record's timestamp is 4096 counts low, as when the
+                                                // board reads its counter while the low 12 bits roll over
     double glitchProbability = 0;               // chance per mark of a short pause inside it, and per space
                                                 // of a short pulse inside it
     double glitchPauseUs = 70;                  // seen by the host as 70 - late delay = 20 µs
@@ -94,6 +96,7 @@ class BoardEngine {
 public:
     static constexpr std::uint32_t kCounterModulus = 1u << 24;
     static constexpr double kMaxPressUs = 60e6;  // a press is never played longer than this
+    static constexpr std::uint32_t kMissedCarryCounts = 4096;
 
     explicit BoardEngine(BoardConfig config = {});
 
