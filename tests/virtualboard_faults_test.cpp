@@ -250,6 +250,22 @@ TEST(VirtualBoardPresses, QueuedPressesArePlayedOnePerCapture) {
     EXPECT_EQ(host.board.capturesStarted(), 2);
 }
 
+TEST(VirtualBoardPresses, HeldKeyRepeatsUntilReleasedAndNoLongerThanAMinute) {
+    BoardConfig config;
+    config.serialTiming = false;
+    config.endOfDataSilenceUs.reset();
+    BoardEngine board(config);
+    board.queuePress({necSignal(1, 1), 1'000'000});
+    board.receive(reader_command::kStartCapture, 0);
+    EXPECT_EQ(board.lastPress().size(), 34u + 9 * 2) << "repeat frames start at 108, 216, ... 972 ms";
+    IrSignal tiny;
+    tiny.carrierHz = 38'000;
+    tiny.repeat = {10, 100};
+    board.queuePress({tiny, 1e12});
+    board.receive(reader_command::kStartCapture, 2e6);
+    EXPECT_EQ(board.lastPress().size(), BoardEngine::kMaxPressIntervals / 2) << "a press is cut off";
+}
+
 TEST(VirtualBoardPresses, PressStartsAfterTheConfiguredDelay) {
     BoardConfig config;
     config.pressDelayUs = 30'000;

@@ -25,18 +25,23 @@ constexpr double kGlitchMarginUs = 10;
 // Lays out the marks and spaces of one press: the first part, then the repeat part while the key is held.
 std::vector<double> pressTrain(const KeyPress& press) {
     std::vector<double> train;
-    auto nextStart = [&train] {
-        return totalDurationUs(train) + (train.size() % 2 == 1 ? kImpliedGapUs : 0.0);
-    };
-    auto append = [&train](const std::vector<double>& part) {
+    double length = 0;  // of `train`
+    auto nextStart = [&] { return length + (train.size() % 2 == 1 ? kImpliedGapUs : 0.0); };
+    auto append = [&](const std::vector<double>& part) {
         if (part.empty()) return;
-        if (train.size() % 2 == 1) train.push_back(kImpliedGapUs);
+        if (train.size() % 2 == 1) {
+            train.push_back(kImpliedGapUs);
+            length += kImpliedGapUs;
+        }
         train.insert(train.end(), part.begin(), part.end());
+        length += totalDurationUs(part);
     };
     append(press.signal.once);
-    const double repeatLength = totalDurationUs(press.signal.repeat);
-    if (repeatLength > 0) {
-        while (nextStart() < press.holdUs && nextStart() < BoardEngine::kMaxPressUs) append(press.signal.repeat);
+    if (totalDurationUs(press.signal.repeat) > 0) {
+        while (nextStart() < press.holdUs && nextStart() < BoardEngine::kMaxPressUs &&
+               train.size() < BoardEngine::kMaxPressIntervals) {
+            append(press.signal.repeat);
+        }
     }
     return train;
 }

@@ -27,7 +27,14 @@
 // without carrier (carrierHz 0) is a single rising edge for the board's counter and counts 1.
 // Pauses shorter than the late delay do not end a burst on the board: the two marks merge into one burst.
 //
-// Not thread-safe: use one engine from one thread.
+// Not thread-safe: use one engine from one thread. The engine must outlive the ports attached to it.
+//
+//     BoardConfig config;                       // versions 1.3, burst ends 50 µs late, 9600 baud timing
+//     config.faults.badResetReplies = 1;        // the first reset is answered 0x55
+//     BoardEngine board(config);
+//     board.queuePress({necSignal(0x00, 0x45), 300'000});  // played by the next capture, held 300 ms
+//     board.receive(0x18, nowUs);               // the host starts a capture
+//     while (board.read(byte, laterUs)) ...     // 0xFF, then the stream as its bytes arrive
 
 #include <cstdint>
 #include <deque>
@@ -96,6 +103,7 @@ class BoardEngine {
 public:
     static constexpr std::uint32_t kCounterModulus = 1u << 24;
     static constexpr double kMaxPressUs = 60e6;  // a press is never played longer than this
+    static constexpr std::size_t kMaxPressIntervals = 200'000;  // nor with more marks and spaces than this
     static constexpr std::uint32_t kMissedCarryCounts = 4096;
 
     explicit BoardEngine(BoardConfig config = {});
