@@ -87,8 +87,8 @@ TEST(VirtualBoardMissedCarry, OneTimestampIs4096CountsLow) {
     const auto faulty = decodeStream(captureBytes(config, press));
     ASSERT_EQ(faulty.records.size(), clean.records.size());
     for (std::size_t i = 0; i < clean.records.size(); ++i) {
-        const std::uint32_t expected = i == 9 ? (clean.records[i].timestamp + 0x1000000 - 4096) & 0xFFFFFF
-                                              : clean.records[i].timestamp;
+        const std::uint32_t expected =
+            i == 9 ? (clean.records[i].timestamp + 0x1000000 - 4096) & 0xFFFFFF : clean.records[i].timestamp;
         EXPECT_EQ(faulty.records[i].timestamp, expected) << "record " << i;
     }
     // The space before the record is a bit (562.5 or 1687.5 µs), far shorter than 4096 counts: the host sees
@@ -105,7 +105,7 @@ TEST(VirtualBoardGlitches, EveryMarkAndSpaceGlitchedWhenCertain) {
     const double halfHeader = (kNecHeaderMark - config.faults.glitchPauseUs) / 2;
     const double halfSpace = (kNecHeaderSpace - config.faults.glitchPulseUs) / 2;
     const std::vector<double> expected = {halfHeader + late, config.faults.glitchPauseUs - late, halfHeader + late,
-                                          halfSpace - late, config.faults.glitchPulseUs + late, halfSpace - late};
+                                          halfSpace - late,  config.faults.glitchPulseUs + late, halfSpace - late};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(decoded.durationsUs[i], expected[i], 0.5 + 1e-9) << "interval " << i;
     }

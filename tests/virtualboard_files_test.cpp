@@ -22,9 +22,9 @@ bool endsWith(const std::string& s, const std::string& tail) {
 }
 
 const std::map<std::string, std::size_t> kRecordedRemotes = {
-    {"01_prinz_dvd_t182.ir", 16},        {"05_jvc_hr_s2902u.ir", 16},          {"08_hauppauge_wintv_dualhd.ir", 16},
-    {"11_philips_tv.ir", 4},             {"13_panasonic_tx_43gxw584.ir", 16},  {"15_sharp_lc_rc1_16.ir", 16},
-    {"16_denon_dra_365r.ir", 16},        {"21_dreo_cruiser_pro_fan.ir", 7},    {"24_daikin_ftxm95pvma.ir", 14},
+    {"01_prinz_dvd_t182.ir", 16}, {"05_jvc_hr_s2902u.ir", 16},         {"08_hauppauge_wintv_dualhd.ir", 16},
+    {"11_philips_tv.ir", 4},      {"13_panasonic_tx_43gxw584.ir", 16}, {"15_sharp_lc_rc1_16.ir", 16},
+    {"16_denon_dra_365r.ir", 16}, {"21_dreo_cruiser_pro_fan.ir", 7},   {"24_daikin_ftxm95pvma.ir", 14},
     {"32_corona_ac_esp.ir", 20},
 };
 
@@ -65,7 +65,8 @@ TEST(VirtualBoardSignalFiles, RecordedButtonsRoundTripThroughTheBoard) {
         for (const IrSignal& s : r.signals) {
             const auto decoded = test::decodeStream(test::BoardHost::values(host.capture({s, 0})));
             host.ask(reader_command::kReset);
-            ASSERT_EQ(decoded.durationsUs.size(), s.once.size() - (s.once.size() % 2 == 0)) << entry.first << " " << s.name;
+            ASSERT_EQ(decoded.durationsUs.size(), s.once.size() - (s.once.size() % 2 == 0))
+                << entry.first << " " << s.name;
             for (std::size_t i = 0; i < decoded.durationsUs.size(); ++i) {
                 const double expected = s.once[i] + (i % 2 == 0 ? 50 : -50);
                 ASSERT_NEAR(decoded.durationsUs[i], expected, 0.5 + 1e-9) << entry.first << " " << s.name << " " << i;
@@ -90,8 +91,9 @@ TEST(VirtualBoardSignalFiles, RawAndParsedFlipperButtons) {
     sirc.name = "Input";
     EXPECT_EQ(r.signals[3], sirc);
     ASSERT_EQ(r.notes.size(), 1u);
-    EXPECT_TRUE(endsWith(r.notes[0], "virtualboard_parsed.ir:26: button \"Vol_up\" skipped: protocol \"Samsung32\" is "
-                                      "not generated"))
+    EXPECT_TRUE(endsWith(r.notes[0],
+                         "virtualboard_parsed.ir:26: button \"Vol_up\" skipped: protocol \"Samsung32\" is "
+                         "not generated"))
         << r.notes[0];
 }
 
@@ -137,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
     Fixtures, VirtualBoardBrokenSignalFile,
     ::testing::Values(
         BrokenFile{"virtualboard_bad_value.ir", ":9: data value 3 \"56x\" is not a duration in whole microseconds"},
-        BrokenFile{"virtualboard_no_filetype.ir", ":1: not an IR signals file (expected \"Filetype: IR signals file\")"},
+        BrokenFile{"virtualboard_no_filetype.ir",
+                   ":1: not an IR signals file (expected \"Filetype: IR signals file\")"},
         BrokenFile{"virtualboard_no_data.ir", ":3: button \"Power\" has no \"data:\" line"},
         BrokenFile{"virtualboard_bad_frequency.ir", ":5: frequency \"38 kHz\" is not a carrier in Hz"},
         BrokenFile{"virtualboard_before_name.ir", ":3: \"type\" before the first \"name:\" line"},
@@ -145,14 +148,17 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenFile{"virtualboard_truncated.ir", ":5: expected \"key: value\", found \"f\""},
         BrokenFile{"virtualboard_bad_pronto_count.txt",
                    ":3: the Pronto code announces 3 + 1 burst pairs, so 12 words, but has 10"},
-        BrokenFile{"virtualboard_bad_pronto_word.txt", ":1: Pronto word 5 \"00G0\" is not a 4-digit hexadecimal number"},
-        BrokenFile{"virtualboard_bad_text.txt", ":3: token 3 \"+100\": marks and spaces must alternate, starting with a mark"},
+        BrokenFile{"virtualboard_bad_pronto_word.txt",
+                   ":1: Pronto word 5 \"00G0\" is not a 4-digit hexadecimal number"},
+        BrokenFile{"virtualboard_bad_text.txt",
+                   ":3: token 3 \"+100\": marks and spaces must alternate, starting with a mark"},
         BrokenFile{"virtualboard_empty.txt", ":2: no codes in the file"},
         BrokenFile{"virtualboard_missing_file.ir", ": cannot open the file"}),
     [](const auto& info) {
         std::string name = info.param.file;
         name = name.substr(0, name.find('.'));
-        for (char& ch : name) if (ch == '_') ch = 'X';
+        for (char& ch : name)
+            if (ch == '_') ch = 'X';
         return name;
     });
 
@@ -161,9 +167,10 @@ TEST(VirtualBoardSignalFiles, ProntoCodeErrors) {
         const char* code;
         const char* message;
     };
-    for (const Case c : {Case{"0000 006D 0001", "at least 4 words"}, Case{"0000 0000 0001 0000 0010 0010", "frequency"},
-                         Case{"0000 006D 0000 0000", "no burst pairs"}, Case{"0000 006D 0001 0000 0010 0000", "is 0000"},
-                         Case{"0000 006D 0001 0000 10 0010", "4-digit"}, Case{"900A 006D 0000 0001 0000 0001", "learned"}}) {
+    for (const Case c :
+         {Case{"0000 006D 0001", "at least 4 words"}, Case{"0000 0000 0001 0000 0010 0010", "frequency"},
+          Case{"0000 006D 0000 0000", "no burst pairs"}, Case{"0000 006D 0001 0000 0010 0000", "is 0000"},
+          Case{"0000 006D 0001 0000 10 0010", "4-digit"}, Case{"900A 006D 0000 0001 0000 0001", "learned"}}) {
         const ParseSignalResult r = parseProntoCode(c.code);
         EXPECT_FALSE(r.ok) << c.code;
         EXPECT_NE(r.message.find(c.message), std::string::npos) << c.code << " -> " << r.message;
@@ -175,25 +182,26 @@ TEST(VirtualBoardSignalFiles, FlipperTextErrorsInPlace) {
         const char* text;
         const char* message;
     };
-    for (const Case c : {Case{"", "src:0: empty file"}, Case{"Filetype: IR signals file\n", "src:1: expected \"Version: 1\""},
-                         Case{"Filetype: IR signals file\nVersion: 2\n", "src:2: version 2 is not supported"},
-                         Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: cooked\n", "src:4: unknown type"},
-                         Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\nfrequency: 1\nfrequency: 2\n",
-                              "src:6: a second \"frequency:\""},
-                         Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\ncolour: red\n",
-                              "src:5: unknown key \"colour\""},
-                         Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\ndata: 1 0 1\n",
-                              "src:5: data value 2 \"0\""},
-                         Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: parsed\nprotocol: NEC\n",
-                              "src:3: parsed button \"A\" needs"},
-                         Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\nduty_cycle: 2\n",
-                              "src:5: duty cycle \"2\""}}) {
+    for (const Case c :
+         {Case{"", "src:0: empty file"}, Case{"Filetype: IR signals file\n", "src:1: expected \"Version: 1\""},
+          Case{"Filetype: IR signals file\nVersion: 2\n", "src:2: version 2 is not supported"},
+          Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: cooked\n", "src:4: unknown type"},
+          Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\nfrequency: 1\nfrequency: 2\n",
+               "src:6: a second \"frequency:\""},
+          Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\ncolour: red\n",
+               "src:5: unknown key \"colour\""},
+          Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\ndata: 1 0 1\n", "src:5: data value 2 \"0\""},
+          Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: parsed\nprotocol: NEC\n",
+               "src:3: parsed button \"A\" needs"},
+          Case{"Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\nduty_cycle: 2\n",
+               "src:5: duty cycle \"2\""}}) {
         const SignalFileResult r = parseFlipperIr(c.text, "src");
         EXPECT_FALSE(r.ok) << c.text;
         EXPECT_EQ(r.message.rfind(c.message, 0), 0u) << c.text << " -> " << r.message;
     }
     const SignalFileResult crlf = parseFlipperIr(
-        "Filetype: IR signals file\r\nVersion: 1\r\nname: A\r\ntype: raw\r\nfrequency: 38000\r\ndata: 1 2 3\r\n", "src");
+        "Filetype: IR signals file\r\nVersion: 1\r\nname: A\r\ntype: raw\r\nfrequency: 38000\r\ndata: 1 2 3\r\n",
+        "src");
     ASSERT_TRUE(crlf.ok) << crlf.message;
     EXPECT_EQ(crlf.signals.at(0).once, (std::vector<double>{1, 2, 3}));
 }

@@ -21,11 +21,14 @@ TEST(VirtualBoardOptions, DefaultsPlayOneNecCode) {
 }
 
 TEST(VirtualBoardOptions, BoardTimingAndFaults) {
-    const BoardOptionsResult r = parseBoardOptions(
-        {"--version", "10.0", "--late", "60", "--eod", "never", "--press-delay", "20", "--no-serial-timing",
-         "--counter-start", "0xFFFF00", "--bad-reset", "always", "--bad-reset-value", "0x5A", "--erratic", "3:0x22",
-         "--missing-byte", "7", "--missed-carry", "4", "--glitches", "0.25", "--jitter", "12.5", "--seed", "99", "--ignore", "0x16",
-         "--hold", "500", "--until-killed"});
+    // clang-format off
+    const std::vector<std::string> args = {
+        "--version", "10.0", "--late", "60", "--eod", "never", "--press-delay", "20", "--no-serial-timing",
+        "--counter-start", "0xFFFF00", "--bad-reset", "always", "--bad-reset-value", "0x5A", "--erratic", "3:0x22",
+        "--missing-byte", "7", "--missed-carry", "4", "--glitches", "0.25", "--jitter", "12.5", "--seed", "99",
+        "--ignore", "0x16", "--hold", "500", "--until-killed"};
+    // clang-format on
+    const BoardOptionsResult r = parseBoardOptions(args);
     ASSERT_TRUE(r.ok) << r.message;
     const BoardConfig& c = r.options.config;
     EXPECT_EQ(c.firstVersion, 10);

@@ -105,7 +105,8 @@ bool BoardEngine::capturing(double nowUs) const { return captureActive_ && nowUs
 
 std::uint32_t BoardEngine::counterAt(double timeUs) const {
     const long long modulus = kCounterModulus;
-    const long long counts = static_cast<long long>(config_.counterStart % kCounterModulus) + std::llround(2.0 * timeUs);
+    const long long counts =
+        static_cast<long long>(config_.counterStart % kCounterModulus) + std::llround(2.0 * timeUs);
     return static_cast<std::uint32_t>(((counts % modulus) + modulus) % modulus);
 }
 

@@ -201,7 +201,8 @@ BoardOptionsResult parseBoardOptions(const std::vector<std::string>& args) {
                 return fail(needs("a time in µs"));
             }
         } else if (a == "--jitter") {
-            if (!value(v) || !parseDouble(v, faults.jitterUs) || faults.jitterUs < 0) return fail(needs("a time in µs"));
+            if (!value(v) || !parseDouble(v, faults.jitterUs) || faults.jitterUs < 0)
+                return fail(needs("a time in µs"));
         } else if (a == "--seed") {
             long long n = 0;
             if (!value(v) || !parseInteger(v, n) || n < 0 || n > 0xFFFFFFFFll) return fail(needs("a number"));
