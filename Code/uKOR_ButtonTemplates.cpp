@@ -1,7 +1,6 @@
 #include "Code/uKOR_ButtonTemplates.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "Code/SPX_Assert.h"
 #include "Code/SPX_Data_ButtonCodes.h"
@@ -28,7 +27,8 @@ const std::vector<std::string> kDefaultTemplateLines = {
 };
 // clang-format on
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII only: the C library's mapping follows the user's locale (in Turkish 'I' would not match 'i').
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
