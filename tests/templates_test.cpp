@@ -171,6 +171,15 @@ TEST_F(TemplatesTest, NamesMatchWithoutCaseUnderTheUserLocale) {
     EXPECT_EQ(buttons_.Count(), 59);
 }
 
+// New buttons follow in the collation of the user's locale, which here sorts "+10" as it sorts "10".
+TEST_F(TemplatesTest, NewButtonsFollowTheCollationOfTheUserLocale) {
+    test::TurkishLocale turkish;
+    if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale installed";
+    templates_.SetLines({TButtonTemplates::MakeTemplateLine("Keys", {"Step+", "+10", "source", "1", "0", "Mute"})});
+    ASSERT_TRUE(templates_.ApplyTemplate(0));
+    EXPECT_EQ(ButtonNames(), (std::vector<std::string>{"0", "1", "+10", "Mute", "source", "Step+"}));
+}
+
 TEST_F(TemplatesTest, ApplyingTheSameTemplateTwiceChangesNothing) {
     templates_.SetDefaultTemplates();
     buttons_.AddWithCodes("Volume+", "AaAa", "");
