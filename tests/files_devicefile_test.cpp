@@ -256,6 +256,72 @@ INSTANTIATE_TEST_SUITE_P(
                                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Blocks the golden file does not hold, checked as runs of consecutive lines: the importer reads them in order.
+struct BlockCase {
+    const char* name;
+    std::function<void(TIRheader&, Tprotocol_descriptor&, bool& attach)> change;
+    std::vector<std::string> run;  // consecutive lines of the document
+    bool endsDocument;             // the run is the document's last lines
+};
+
+class DeviceFileBlockTest : public ::testing::TestWithParam<BlockCase> {};
+
+TEST_P(DeviceFileBlockTest, LinesInOrder) {
+    TIRheader header = SampleHeader();
+    Tprotocol_descriptor protocol = LearnedProtocol();
+    bool attach = false;
+    GetParam().change(header, protocol, attach);
+    const auto lines = Lines(Build(header, SampleCommands(), protocol, attach).text);
+    const auto& run = GetParam().run;
+    const auto found = std::search(lines.begin(), lines.end(), run.begin(), run.end());
+    ASSERT_NE(found, lines.end()) << "run not found, starting with: " << run.front();
+    if (GetParam().endsDocument) {
+        EXPECT_EQ(found + static_cast<std::ptrdiff_t>(run.size()), lines.end());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DeviceFileBlockTest,
+    ::testing::Values(
+        BlockCase{"DummyFrameBlock",
+                  [](TIRheader&, Tprotocol_descriptor& p, bool&) {
+                      p.format = "iX";
+                      p.j_letter = '?';
+                      p.x_letter = 'X';
+                      p.dummy_code = "AaAa";
+                  },
+                  {"    <Format>iX</Format>", "    <Pframes>", "      <Pframe>", "        <Name>i</Name>",
+                   "        <Type>Data</Type>", "      </Pframe>", "      <Pframe>", "        <Name>X</Name>",
+                   "        <Type>Dummy</Type>", "        <IRCode>AaAa</IRCode>", "      </Pframe>", "    </Pframes>",
+                   "    <MinFrames>4</MinFrames>", "    <MaxFrames>255</MaxFrames>", "    <Vocabulary>"},
+                  false},
+        BlockCase{"LowerCaseWAndXAreDataAndDummy",
+                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.format = "wx"; },
+                  {"        <Name>w</Name>", "        <Type>Data</Type>", "      </Pframe>", "      <Pframe>",
+                   "        <Name>x</Name>", "        <Type>Dummy</Type>", "        <IRCode></IRCode>",
+                   "      </Pframe>", "    </Pframes>", "    <MinFrames>2</MinFrames>", "    <MaxFrames>2</MaxFrames>"},
+                  false},
+        BlockCase{"OneFramePerCommand",
+                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.j_letter = '?'; },
+                  {"              <Frames>", "                <Frame>", "                  <Name>i</Name>",
+                   "                  <IRcode>AbAbAbAb</IRcode>", "                </Frame>", "              </Frames>",
+                   "            </IRCommand>", "          </IRCommands>"},
+                  false},
+        BlockCase{"StandardProtocolEndsAfterTheManufacturers",
+                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.standard = true; },
+                  {"        </Model>", "      </Models>", "    </Manufacturer>", "  </Manufacturers>", "</Device>"},
+                  true},
+        BlockCase{"EmptyVocabularyEndsTheDefinition",
+                  [](TIRheader&, Tprotocol_descriptor& p, bool&) { p.vocabulary_count = 0; },
+                  {"    <MaxFrames>255</MaxFrames>", "    <Vocabulary>", "    </Vocabulary>", "  </ProtocolDef>",
+                   "</Device>"},
+                  true},
+        BlockCase{"NoNotesGoStraightToTheName",
+                  [](TIRheader& h, Tprotocol_descriptor&, bool&) { h.note_count = 0; },
+                  {"<!DOCTYPE Device SYSTEM \"Device.dtd\">", "<Device>", "  <Name>TV</Name>", "  <Manufacturers>"},
+                  false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(DeviceFileTextTest, NotesAreWrittenOnlyForOneTo99Lines) {
     const struct {
         int count;
