@@ -6,6 +6,8 @@
 //                               virtual reader board does not stand in for it
 //   --no-virtual                does not fall back to the virtual reader board
 
+#include <clocale>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLabel>
@@ -57,6 +59,9 @@ int main(int argc, char* argv[]) {
     // The console mode needs no display.
     std::unique_ptr<QCoreApplication> app = WantsConsole(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
                                                                      : std::make_unique<QApplication>(argc, argv);
+    // Qt takes the user's locale for the C library too; the settings file, the device file and the messages
+    // write numbers with a '.', so the numeric conventions stay the C ones.
+    std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName("Spectrel");
 
     QCommandLineParser options;

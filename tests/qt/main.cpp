@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");  // as the program does: numbers are written with a '.'
+
     return RUN_ALL_TESTS();
 }
