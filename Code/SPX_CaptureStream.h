@@ -2,6 +2,8 @@
 // The byte format of the board's capture stream (the records that follow the 0xFF acknowledge of a
 // start-capture command), decoded one byte at a time. The board omits the high timestamp byte (and the
 // cycle count) when it did not change; the decoder keeps the last values of each record family.
+// The decoder judges single records only: whether an end of data is plausible where it comes (before any
+// burst, say) is the capture loop's decision.
 
 #include <cstdint>
 

@@ -1,5 +1,7 @@
 #include "Code/SPX_ComPortUnit.h"
 
+#include <exception>
+
 #include "Code/SPX_Assert.h"
 
 namespace spectrel {
@@ -19,7 +21,13 @@ TReaderPortOpenResult TReaderLink::OpenReaderPort() {
     portObject_ = true;
     if (port_ && port_->isOpen()) return {true, {}};
     port_.reset();
-    platform::OpenPortResult opened = ports_.open(portName_);
+    platform::OpenPortResult opened;
+    try {
+        opened = ports_.open(portName_);
+    } catch (const std::exception& e) {
+        // A port layer that throws is treated like one that reports the failure.
+        opened = {nullptr, e.what()};
+    }
     if (!opened.port || !opened.port->isOpen()) {
         lastOpenError_ = opened.error.empty() ? "Cannot open " + portName_ : opened.error;
         port_.reset();

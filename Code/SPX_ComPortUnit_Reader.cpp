@@ -18,9 +18,7 @@ std::string UpperCase(std::string text) {
 
 }  // namespace
 
-std::string TReaderVersion::text() const {
-    return "Reader " + std::to_string(first) + "." + std::to_string(second);
-}
+std::string TReaderVersion::text() const { return "Reader " + std::to_string(first) + "." + std::to_string(second); }
 
 std::string TReaderLink::ErraticReplyMessage(std::uint8_t code) {
     char hex[3];

@@ -37,6 +37,7 @@ constexpr const char* kPulsedCode = "New setting defines pulsed code (no carrier
 constexpr const char* kFormatLetters = "Only letters \"I\",\"J\",\"X\" are allowed";
 constexpr const char* kIntervalTooShort = "Interval cannot be less than 100 us";
 constexpr const char* kIntervalTooLong = "Interval cannot be greater than 16 ms";
+constexpr const char* kFieldBlank = "Field cannot be left blank";
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
@@ -153,8 +154,7 @@ std::string Quoted(std::string_view s) {
 // A text item as it stands, unless it holds a character that would split or shift the line's items
 // (a comma, a blank, a control character or a double quote); then it is quoted.
 std::string TextItem(std::string_view s) {
-    const bool needsQuotes =
-        std::any_of(s.begin(), s.end(), [](char c) { return IsBlank(c) || c == ',' || c == '"'; });
+    const bool needsQuotes = std::any_of(s.begin(), s.end(), [](char c) { return IsBlank(c) || c == ',' || c == '"'; });
     return needsQuotes ? Quoted(s) : std::string(s);
 }
 
@@ -162,11 +162,26 @@ const char* BoolItem(bool b) { return b ? "T" : "F"; }
 
 std::string DescriptorItemName(int item) {
     static constexpr const char* kNames[] = {
-        "valid",          "standard",          "name",          "carrier period",     "frame rate",
-        "format",         "data frame letter", "second data frame letter",            "dummy frame letter",
-        "dummy code",     "data frame position", "second data frame position",        "dummy frame position",
-        "data frame length", "second data frame length", "dummy frame length",        "minimum frames",
-        "maximum frames", "vocabulary count",  "tick",
+        "valid",
+        "standard",
+        "name",
+        "carrier period",
+        "frame rate",
+        "format",
+        "data frame letter",
+        "second data frame letter",
+        "dummy frame letter",
+        "dummy code",
+        "data frame position",
+        "second data frame position",
+        "dummy frame position",
+        "data frame length",
+        "second data frame length",
+        "dummy frame length",
+        "minimum frames",
+        "maximum frames",
+        "vocabulary count",
+        "tick",
     };
     if (item >= 0 && item < static_cast<int>(std::size(kNames))) return kNames[item];
     const int first = static_cast<int>(std::size(kNames));
@@ -372,42 +387,42 @@ int FrameCodeLength(const Tprotocol_descriptor& d, std::string_view code, const 
 std::string GetParamText(const Tprotocol_descriptor& d, int code, int index) {
     const bool indexOk = index >= 0 && index < kDescriptorVocabularySize;
     switch (code) {
-    case param_code::kName:
-        return d.name;
-    case param_code::kStandard:
-        return d.standard ? "standard" : "learned";
-    case param_code::kCarrierPeriod:
-        return FormatFixedNumber(d.carrier_period, 1);
-    case param_code::kFrameRate:
-        return FormatFixedNumber(d.frame_rate, 0);
-    case param_code::kFormat:
-        return d.format;
-    case param_code::kDummyCode:
-        return d.dummy_code;
-    case param_code::kMinFrames:
-        return std::to_string(d.min_frames);
-    case param_code::kMaxFrames:
-        return std::to_string(d.max_frames);
-    case param_code::kILength:
-        return std::to_string(std::abs(static_cast<long long>(d.i_length)));
-    case param_code::kJLength:
-        return std::to_string(std::abs(static_cast<long long>(d.j_length)));
-    case param_code::kXLength:
-        return std::to_string(std::abs(static_cast<long long>(d.x_length)));
-    case param_code::kVocabularyCount:
-        return std::to_string(d.vocabulary_count);
-    case param_code::kDuration:
-        return indexOk ? FormatFixedNumber(RoundHalfEven(d.durations[index]), 0) : std::string();
-    case param_code::kPulseFlag:
-    case param_code::kPauseFlag: {
-        if (!indexOk) return {};
-        std::string flags;
-        if (d.is_pulse[index]) flags += '+';
-        if (d.is_pause[index]) flags += '-';
-        return flags;
-    }
-    default:
-        return {};
+        case param_code::kName:
+            return d.name;
+        case param_code::kStandard:
+            return d.standard ? "standard" : "learned";
+        case param_code::kCarrierPeriod:
+            return FormatFixedNumber(d.carrier_period, 1);
+        case param_code::kFrameRate:
+            return FormatFixedNumber(d.frame_rate, 0);
+        case param_code::kFormat:
+            return d.format;
+        case param_code::kDummyCode:
+            return d.dummy_code;
+        case param_code::kMinFrames:
+            return std::to_string(d.min_frames);
+        case param_code::kMaxFrames:
+            return std::to_string(d.max_frames);
+        case param_code::kILength:
+            return std::to_string(std::abs(static_cast<long long>(d.i_length)));
+        case param_code::kJLength:
+            return std::to_string(std::abs(static_cast<long long>(d.j_length)));
+        case param_code::kXLength:
+            return std::to_string(std::abs(static_cast<long long>(d.x_length)));
+        case param_code::kVocabularyCount:
+            return std::to_string(d.vocabulary_count);
+        case param_code::kDuration:
+            return indexOk ? FormatFixedNumber(RoundHalfEven(d.durations[index]), 0) : std::string();
+        case param_code::kPulseFlag:
+        case param_code::kPauseFlag: {
+            if (!indexOk) return {};
+            std::string flags;
+            if (d.is_pulse[index]) flags += '+';
+            if (d.is_pause[index]) flags += '-';
+            return flags;
+        }
+        default:
+            return {};
     }
 }
 
@@ -425,120 +440,151 @@ TDataResult SetParamText(Tprotocol_descriptor& d, const std::string& text, int c
     };
 
     switch (code) {
-    case param_code::kName:
-        d.name = text;
-        return {};
-    case param_code::kStandard:
-        d.standard = UpperAscii(text) == "STANDARD";
-        return {};
-    case param_code::kCarrierPeriod: {
-        double number = 0;
-        if (!ParseNumber(text, number)) return Failure(NotANumber(text));
-        double v = RoundHalfEven(2.0 * number) / 2.0;  // to the nearest half microsecond
-        if (v < kMinCarrierPeriod) {
-            if (v != 0) {
-                v = kMinCarrierPeriod;
-                ShowBox(boxes, MessageKind::Error, kCarrierTooShort);
-            } else {
-                ShowBox(boxes, MessageKind::Warning, kPulsedCode);
-            }
-        }
-        if (v > kMaxCarrierPeriod) {
-            v = kMaxCarrierPeriod;
-            ShowBox(boxes, MessageKind::Error, kCarrierTooLong);
-        }
-        d.carrier_period = v;
-        return {};
-    }
-    case param_code::kFrameRate: {
-        double number = 0;
-        if (!ParseNumber(text, number)) return Failure(NotANumber(text));
-        d.frame_rate = RoundHalfEven(number);
-        return {};
-    }
-    case param_code::kFormat: {
-        if (!text.empty()) {
-            d.format = text;
-            const int length = static_cast<int>(std::min<std::size_t>(text.size(), std::numeric_limits<int>::max()));
-            d.min_frames = length;
-            if (d.max_frames < length) d.max_frames = length;
-            d.j_letter = '?';
-            d.x_letter = '?';
-            for (char c : text) {
-                switch (UpperAscii(c)) {
-                case 'I':
-                    d.i_letter = c;
-                    break;
-                case 'J':
-                    d.j_letter = c;
-                    break;
-                case 'M':  // typed for a repeated second data frame
-                    d.j_letter = 'J';
-                    break;
-                case 'X':
-                    d.x_letter = c;
-                    break;
-                default:
-                    ShowBox(boxes, MessageKind::Error, kFormatLetters);
-                    break;
+        case param_code::kName:
+            d.name = text;
+            return {};
+        case param_code::kStandard:
+            d.standard = UpperAscii(text) == "STANDARD";
+            return {};
+        case param_code::kCarrierPeriod: {
+            double number = 0;
+            if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+            double v = RoundHalfEven(2.0 * number) / 2.0;  // to the nearest half microsecond
+            if (v < kMinCarrierPeriod) {
+                if (v != 0) {
+                    v = kMinCarrierPeriod;
+                    ShowBox(boxes, MessageKind::Error, kCarrierTooShort);
+                } else {
+                    ShowBox(boxes, MessageKind::Warning, kPulsedCode);
                 }
             }
-        }
-        if (d.x_letter == '?') d.dummy_code.clear();
-        return {};
-    }
-    case param_code::kDummyCode:
-        d.dummy_code.clear();
-        if (d.format.find_first_of("Xx") != std::string::npos) {
-            d.x_length = FrameCodeLength(d, text, working);
-            d.dummy_code = text;
-        }
-        return {};
-    case param_code::kMinFrames:
-        return integerField(d.min_frames);
-    case param_code::kMaxFrames:
-        return integerField(d.max_frames);
-    case param_code::kILength:
-        return integerField(d.i_length);
-    case param_code::kJLength:
-        return integerField(d.j_length);
-    case param_code::kXLength:
-        return integerField(d.x_length);
-    case param_code::kVocabularyCount:
-        return integerField(d.vocabulary_count);
-    case param_code::kDuration: {
-        if (!indexOk) return Failure("Vocabulary index " + std::to_string(index) + " is outside 0 to 30");
-        double number = 0;
-        if (!ParseNumber(text, number)) return Failure(NotANumber(text));
-        double v = RoundHalfEven(number);
-        if (v < kMinDuration) {
-            v = kMinDuration;
-            ShowBox(boxes, MessageKind::Error, kIntervalTooShort);
-        } else if (v > kMaxDuration) {
-            v = kMaxDuration;
-            ShowBox(boxes, MessageKind::Error, kIntervalTooLong);
-        }
-        d.durations[index] = v;
-        return {};
-    }
-    case param_code::kPulseFlag:
-    case param_code::kPauseFlag:
-        if (!indexOk) return Failure("Vocabulary index " + std::to_string(index) + " is outside 0 to 30");
-        if (!text.empty()) {
-            d.is_pulse[index] = false;
-            d.is_pause[index] = false;
-            if (text == "+") {
-                d.is_pulse[index] = true;
-            } else if (text == "-") {
-                d.is_pause[index] = true;
-            } else if (text == "+-" || text == "-+") {
-                d.is_pulse[index] = true;
-                d.is_pause[index] = true;
+            if (v > kMaxCarrierPeriod) {
+                v = kMaxCarrierPeriod;
+                ShowBox(boxes, MessageKind::Error, kCarrierTooLong);
             }
+            d.carrier_period = v;
+            return {};
         }
-        return {};
-    default:
-        return {};
+        case param_code::kFrameRate: {
+            double number = 0;
+            if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+            d.frame_rate = RoundHalfEven(number);
+            return {};
+        }
+        case param_code::kFormat: {
+            if (!text.empty()) {
+                d.format = text;
+                const int length =
+                    static_cast<int>(std::min<std::size_t>(text.size(), std::numeric_limits<int>::max()));
+                d.min_frames = length;
+                if (d.max_frames < length) d.max_frames = length;
+                d.j_letter = '?';
+                d.x_letter = '?';
+                for (char c : text) {
+                    switch (UpperAscii(c)) {
+                        case 'I':
+                            d.i_letter = c;
+                            break;
+                        case 'J':
+                            d.j_letter = c;
+                            break;
+                        case 'M':  // typed for a repeated second data frame
+                            d.j_letter = 'J';
+                            break;
+                        case 'X':
+                            d.x_letter = c;
+                            break;
+                        default:
+                            ShowBox(boxes, MessageKind::Error, kFormatLetters);
+                            break;
+                    }
+                }
+            }
+            if (d.x_letter == '?') d.dummy_code.clear();
+            return {};
+        }
+        case param_code::kDummyCode:
+            d.dummy_code.clear();
+            if (d.format.find_first_of("Xx") != std::string::npos) {
+                d.x_length = FrameCodeLength(d, text, working);
+                d.dummy_code = text;
+            }
+            return {};
+        case param_code::kMinFrames:
+            return integerField(d.min_frames);
+        case param_code::kMaxFrames:
+            return integerField(d.max_frames);
+        case param_code::kILength:
+            return integerField(d.i_length);
+        case param_code::kJLength:
+            return integerField(d.j_length);
+        case param_code::kXLength:
+            return integerField(d.x_length);
+        case param_code::kVocabularyCount:
+            return integerField(d.vocabulary_count);
+        case param_code::kDuration: {
+            if (!indexOk) return Failure("Vocabulary index " + std::to_string(index) + " is outside 0 to 30");
+            double number = 0;
+            if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+            double v = RoundHalfEven(number);
+            if (v < kMinDuration) {
+                v = kMinDuration;
+                ShowBox(boxes, MessageKind::Error, kIntervalTooShort);
+            } else if (v > kMaxDuration) {
+                v = kMaxDuration;
+                ShowBox(boxes, MessageKind::Error, kIntervalTooLong);
+            }
+            d.durations[index] = v;
+            return {};
+        }
+        case param_code::kPulseFlag:
+        case param_code::kPauseFlag:
+            if (!indexOk) return Failure("Vocabulary index " + std::to_string(index) + " is outside 0 to 30");
+            if (!text.empty()) {
+                d.is_pulse[index] = false;
+                d.is_pause[index] = false;
+                if (text == "+") {
+                    d.is_pulse[index] = true;
+                } else if (text == "-") {
+                    d.is_pause[index] = true;
+                } else if (text == "+-" || text == "-+") {
+                    d.is_pulse[index] = true;
+                    d.is_pause[index] = true;
+                }
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+TDataResult CheckParamText(const Tprotocol_descriptor&, const std::string& text, int code) {
+    if (text.empty()) return Failure(kFieldBlank);
+    switch (code) {
+        case param_code::kCarrierPeriod: {
+            double number = 0;
+            if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+            const double v = RoundHalfEven(2.0 * number) / 2.0;
+            if (v != 0 && v < kMinCarrierPeriod) return Failure(kCarrierTooShort);
+            if (v > kMaxCarrierPeriod) return Failure(kCarrierTooLong);
+            return {};
+        }
+        case param_code::kFormat:
+            for (char c : text) {
+                const char u = UpperAscii(c);
+                if (u != 'I' && u != 'J' && u != 'M' && u != 'X') return Failure(kFormatLetters);
+            }
+            return {};
+        case param_code::kDuration: {
+            double number = 0;
+            if (!ParseNumber(text, number)) return Failure(NotANumber(text));
+            const double v = RoundHalfEven(number);
+            if (v < kMinDuration) return Failure(kIntervalTooShort);
+            if (v > kMaxDuration) return Failure(kIntervalTooLong);
+            return {};
+        }
+        default:
+            return {};
     }
 }
 
@@ -586,12 +632,8 @@ TDataResult DescriptorFromText(Tprotocol_descriptor& descriptor, std::string_vie
         return Failure("item " + std::to_string(item) + " (" + DescriptorItemName(item) + ") \"" + items[item] +
                        "\" is not a number");
     };
-    auto number = [&](int item, double& field) {
-        return ParseNumber(items[item], field);
-    };
-    auto integer = [&](int item, int& field) {
-        return ParseInteger(items[item], field);
-    };
+    auto number = [&](int item, double& field) { return ParseNumber(items[item], field); };
+    auto integer = [&](int item, int& field) { return ParseInteger(items[item], field); };
     auto letter = [&](int item, char& field) {
         if (items[item].empty()) return false;
         field = items[item][0];
@@ -664,14 +706,21 @@ TDataResult LoadStandardProtocols(Tstandard_protocols& table, const std::string&
     return LoadStandardProtocols(table, TIniFile(settingsPath));
 }
 
+TDataResult LoadAndRefreshStandardProtocols(Tstandard_protocols& table, TIniFile& settings) {
+    if (TDataResult loaded = LoadStandardProtocols(table, settings); !loaded) return loaded;
+    return SaveStandardProtocols(table, settings);
+}
+
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, TIniFile& settings) {
+    // A slot that cannot be written does not keep the others from being saved; the first failure is reported.
+    TDataResult result;
     for (const Tprotocol_descriptor& slot : table.protocols) {
         if (slot.name.empty()) continue;
         const TIniResult written = settings.WriteString(kProtocolsSection, slot.name, DescriptorToText(slot));
-        if (!written)
-            return Failure("The standard protocol \"" + slot.name + "\" was not saved: " + written.message);
+        if (!written && result.ok)
+            result = Failure("The standard protocol \"" + slot.name + "\" was not saved: " + written.message);
     }
-    return {};
+    return result;
 }
 
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, const std::string& settingsPath) {

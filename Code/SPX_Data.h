@@ -49,9 +49,9 @@ constexpr int kILength = 11;
 constexpr int kJLength = 12;
 constexpr int kXLength = 13;
 constexpr int kVocabularyCount = 14;
-constexpr int kDuration = 15;    // durations[index]
-constexpr int kPulseFlag = 16;   // is_pulse[index] and is_pause[index] together
-constexpr int kPauseFlag = 17;   // the same pair as kPulseFlag
+constexpr int kDuration = 15;   // durations[index]
+constexpr int kPulseFlag = 16;  // is_pulse[index] and is_pause[index] together
+constexpr int kPauseFlag = 17;  // the same pair as kPulseFlag
 }  // namespace param_code
 
 // Outcome of a data-model operation that can fail (a malformed protocol line, a text that is no number).
@@ -187,6 +187,10 @@ std::string GetParamText(const Tprotocol_descriptor& descriptor, int code, int i
 TDataResult SetParamText(Tprotocol_descriptor& descriptor, const std::string& text, int code, int index,
                          const TWorkingProtocol& working, platform::MessageBoxes& boxes);
 
+// Checks a text the protocol editor is about to set: not empty, a carrier period of 0 or 2 to 50, a
+// format of the letters I, J, M and X, a duration of 100 to 16000. The message says what is wrong.
+TDataResult CheckParamText(const Tprotocol_descriptor& descriptor, const std::string& text, int code);
+
 // The one-line text form: 113 comma-separated items and "End".
 std::string DescriptorToText(const Tprotocol_descriptor& descriptor);
 // Reads the text form. On failure (fewer than 113 items, an empty letter item, a number that does not
@@ -200,6 +204,9 @@ TDataResult DescriptorFromText(Tprotocol_descriptor& descriptor, std::string_vie
 // caller must not save it back.
 TDataResult LoadStandardProtocols(Tstandard_protocols& table, const TIniFile& settings);
 TDataResult LoadStandardProtocols(Tstandard_protocols& table, const std::string& settingsPath);
+// Loads the table and, when every line was read, writes it straight back so that each stored line is in
+// the current text form (a table that failed to load is not written).
+TDataResult LoadAndRefreshStandardProtocols(Tstandard_protocols& table, TIniFile& settings);
 // Writes every named slot as key name, value its text form; other entries of the section stay.
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, TIniFile& settings);
 TDataResult SaveStandardProtocols(const Tstandard_protocols& table, const std::string& settingsPath);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstdint>
 #include <iterator>
 #include <limits>
 #include <sstream>
@@ -102,7 +102,7 @@ struct TIniFile::Document {
             if (close != name.npos) name = name.substr(0, close);
             line.kind = Kind::Section;
             line.name = std::string(Trim(name));
-        } else if (!t.empty() && t.front() != ';' && t.front() != '#') {
+        } else if (!t.empty() && t.front() != ';') {
             const std::size_t equals = t.find('=');
             if (equals != t.npos) {
                 const std::string_view key = Trim(t.substr(0, equals));
@@ -227,6 +227,10 @@ TIniResult TIniFile::store(const Document& document) {
         }
     }
     std::error_code ec;
+    // The rewritten file keeps the permissions of the one it replaces.
+    if (const fs::file_status old = fs::status(path_, ec); !ec && fs::exists(old))
+        fs::permissions(temporary, old.permissions(), ec);
+    ec.clear();
     fs::rename(temporary, path_, ec);
     if (ec) {
         std::error_code ignored;
@@ -308,9 +312,8 @@ std::vector<std::string> TIniFile::ReadSections() const {
     std::vector<std::string> names;
     for (const Document::Line& line : document.lines) {
         if (line.kind != Document::Kind::Section) continue;
-        const bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
-            return SameName(n, line.name);
-        });
+        const bool seen =
+            std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameName(n, line.name); });
         if (!seen) names.push_back(line.name);
     }
     return names;
@@ -333,7 +336,7 @@ TIniResult TIniFile::WriteString(const std::string& sectionName, const std::stri
     if (section.empty() || HasLineBreak(section) || section.find(']') != std::string::npos)
         return fail("The section name \"" + sectionName + "\" cannot be stored in the settings file.");
     if (key.empty() || HasLineBreak(key) || key.find('=') != std::string::npos || key.front() == '[' ||
-        key.front() == ';' || key.front() == '#')
+        key.front() == ';')
         return fail("The key \"" + keyName + "\" cannot be stored in the settings file.");
     if (HasLineBreak(value))
         return fail("The value of \"" + key + "\" holds a line break and cannot be stored in the settings file.");

@@ -8,7 +8,7 @@
 //   section is appended at the end of the file, a missing file is created.
 // - Values are trimmed of blanks and tabs when read, and one pair of surrounding double quotes is removed;
 //   a value read is at most 2047 characters, the key list of a section at most 16384 characters.
-// - Comments (lines starting with ';' or '#'), blank lines and lines that are no key=value entry are kept
+// - Comments (lines starting with ';'), blank lines and lines that are no key=value entry are kept
 //   as they are when the file is rewritten.
 // - A write goes to a temporary file in the same folder that is then renamed over the file, so a write that
 //   fails leaves the previous file untouched; the failure is returned and the first one is kept.

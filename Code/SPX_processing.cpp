@@ -1,5 +1,9 @@
 #include "Code/SPX_processing.h"
 
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+
 namespace spectrel {
 
 namespace {
@@ -48,7 +52,19 @@ TAnalysisContext::TAnalysisContext(platform::MessageBoxes& messageBoxes_, platfo
     : messageBoxes(messageBoxes_),
       clock(clock_),
       pump(pump_),
-      captureTable_(new TIntervalRecord[kCaptureTableSize]()),
-      analysisTable_(new TIntervalRecord[kAnalysisTableSize]()) {}
+      captureTable_(AllocateTable(kCaptureTableSize)),
+      analysisTable_(AllocateTable(kAnalysisTableSize)) {}
+
+// The tables are zero-filled: all-zero records are cleared records. Fresh zeroed pages from the system cost
+// nothing until they are used, which keeps a context cheap to create (one per test).
+static_assert(std::is_trivially_copyable_v<TIntervalRecord> && std::is_trivially_destructible_v<TIntervalRecord>);
+
+TAnalysisContext::Table TAnalysisContext::AllocateTable(int records) {
+    void* memory = std::calloc(static_cast<std::size_t>(records), sizeof(TIntervalRecord));
+    if (!memory) throw std::bad_alloc();
+    return Table(static_cast<TIntervalRecord*>(memory));
+}
+
+void TAnalysisContext::FreeTable::operator()(TIntervalRecord* table) const { std::free(table); }
 
 }  // namespace spectrel

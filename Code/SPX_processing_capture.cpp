@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "Code/SPX_Assert.h"
 #include "Code/SPX_CaptureStream.h"
 #include "Code/SPX_CaptureViews.h"
 #include "Code/SPX_ComPortUnit.h"
@@ -294,6 +295,8 @@ void CaptureRun::reportErratic(std::uint8_t code) {
 
 int Capture(TAnalysisContext& context, TReaderLink& reader, int recordNumber, int buttonNumber,
             TCaptureProgressBar* progressBar, TCaptureDisplayList* displayList) {
+    SPX_ASSERT(context.recordCount >= 0 && context.recordCount <= kCaptureTableLimit,
+               "capture appended beyond the capture table", "Code/SPX_processing");
     CaptureRun run(context, reader, recordNumber, buttonNumber, progressBar, displayList);
     return run.run();
 }

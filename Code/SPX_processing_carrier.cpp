@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "Code/SPX_Assert.h"
 #include "Code/SPX_processing.h"
 
 namespace spectrel {
@@ -60,6 +61,8 @@ std::string FixedTwoDecimals(double value) {
 }  // namespace
 
 void CopyForAnalysis(TAnalysisContext& context) {
+    SPX_ASSERT(context.recordCount >= 0 && context.recordCount <= kCaptureTableSize,
+               "record count beyond the capture table", "Code/SPX_processing");
     const double adjustment = context.parameters().clockAdjustment();
     const TIntervalRecord* from = context.captureTable();
     TIntervalRecord* to = context.analysisTable();

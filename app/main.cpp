@@ -1,21 +1,99 @@
 // Spectrel: learns the infrared codes of remote controls through a reader board on a serial port.
+//
+//   spectrel                    the window; the status bar shows the reader found and its port
+//   spectrel --detect           prints the reader status ("Reader 1.3" or "No Reader") and exits, 0 if detected
+//   --port NAME                 tries only this port (a listed name or a device path such as /dev/pts/3)
+//   --no-virtual                does not fall back to the virtual reader board
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <cstdio>
+#include <memory>
+
+#include "app/ReaderStart.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtSerialPort.h"
+
+namespace {
+
+// Message boxes of the console mode: the text goes to standard error, the first button is the answer.
+class ConsoleMessageBoxes : public spectrel::platform::MessageBoxes {
+public:
+    spectrel::platform::MessageButton show(spectrel::platform::MessageKind, const std::string& text,
+                                           spectrel::platform::MessageButtons buttons, const std::string&) override {
+        std::fprintf(stderr, "%s\n", spectrel::platform::qt::QtMessageBoxes::displayText(text).toLocal8Bit().data());
+        for (unsigned bit = 1; bit != 0 && bit <= buttons.bits(); bit <<= 1)
+            if (buttons.bits() & bit) return static_cast<spectrel::platform::MessageButton>(bit);
+        return spectrel::platform::MessageButton::Ok;
+    }
+};
+
+bool WantsConsole(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--detect") return true;
+    return false;
+}
+
+QString PortText(const spectrel::app::ReaderFound& found) {
+    if (found.port.empty()) return QStringLiteral("No serial port");
+    QString text = QStringLiteral("Port ") + QString::fromStdString(found.port);
+    if (found.virtualBoard) text += QStringLiteral(" (virtual reader board)");
+    if (!found.openError.empty()) text += QStringLiteral(": ") + QString::fromStdString(found.openError);
+    return text;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Spectrel");
+    // The console mode needs no display.
+    std::unique_ptr<QCoreApplication> app = WantsConsole(argc, argv) ? std::make_unique<QCoreApplication>(argc, argv)
+                                                                     : std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName("Spectrel");
+
+    QCommandLineParser options;
+    options.addHelpOption();
+    const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
+    const QCommandLineOption portOption("port", "Try only this serial port.", "name");
+    const QCommandLineOption noVirtualOption("no-virtual", "Do not fall back to the virtual reader board.");
+    options.addOptions({detectOption, portOption, noVirtualOption});
+    options.process(*app);
+
+    spectrel::platform::qt::QtSerialPortProvider serialPorts;
+    spectrel::platform::qt::QtClock clock;
+    spectrel::platform::qt::QtMessagePump pump;
+    ConsoleMessageBoxes consoleBoxes;
+    spectrel::platform::qt::QtMessageBoxes windowBoxes;
+    spectrel::platform::MessageBoxes& boxes =
+        options.isSet(detectOption) ? static_cast<spectrel::platform::MessageBoxes&>(consoleBoxes) : windowBoxes;
+
+    spectrel::app::ReaderStart start(serialPorts, clock, pump, boxes);
+    const spectrel::app::ReaderFound found =
+        start.find(options.value(portOption).toStdString(), !options.isSet(noVirtualOption));
+
+    if (options.isSet(detectOption)) {
+        std::printf("%s\n", found.status.c_str());
+        std::fprintf(stderr, "%s\n", PortText(found).toLocal8Bit().data());
+        return found.detected ? 0 : 1;
+    }
+
     QMainWindow window;
     window.setWindowTitle("Spectrel");
     auto* label = new QLabel("Spectrel", &window);
     label->setAlignment(Qt::AlignCenter);
     window.setCentralWidget(label);
-    window.statusBar()->showMessage("No Reader");
+    auto* readerPanel = new QLabel(QString::fromStdString(found.status));
+    readerPanel->setObjectName("readerStatus");
+    auto* portPanel = new QLabel(PortText(found));
+    portPanel->setObjectName("readerPort");
+    window.statusBar()->addWidget(readerPanel);
+    window.statusBar()->addWidget(portPanel, 1);
+    windowBoxes.setParent(&window);
     window.resize(640, 480);
     window.show();
     if (qEnvironmentVariable("QT_QPA_PLATFORM") == "offscreen") return 0;
-    return app.exec();
+    return app->exec();
 }

@@ -71,9 +71,8 @@ std::vector<std::uint8_t> FakeSerialPort::writtenBytes() const {
 }
 
 std::size_t FakeSerialPort::readableBytes() const {
-    return static_cast<std::size_t>(std::count_if(incoming_.begin(), incoming_.end(), [&](const Incoming& in) {
-        return in.atUs <= clock_.nowUs();
-    }));
+    return static_cast<std::size_t>(std::count_if(incoming_.begin(), incoming_.end(),
+                                                  [&](const Incoming& in) { return in.atUs <= clock_.nowUs(); }));
 }
 
 bool FakeSerialPort::read(std::uint8_t& byte) {

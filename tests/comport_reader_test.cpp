@@ -72,15 +72,14 @@ TEST_P(ResetHandshake, Variants) {
     EXPECT_EQ(serial.writtenBytes(), GetParam().written);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reader, ResetHandshake,
-    ::testing::Values(ResetCase{"ZeroAtOnce", {0x00}, true, {0x00}},
-                      ResetCase{"LeftoverThenZero", {0x55, 0x00}, true, {0x00, 0x00}},
-                      ResetCase{"LeftoverTwice", {0x55, 0x55}, false, {0x00, 0x00}},
-                      ResetCase{"LeftoverThenSilence", {0x55, std::nullopt}, false, {0x00, 0x00}},
-                      // No second try when the board says nothing at all.
-                      ResetCase{"Silence", {std::nullopt}, false, {0x00}}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Reader, ResetHandshake,
+                         ::testing::Values(ResetCase{"ZeroAtOnce", {0x00}, true, {0x00}},
+                                           ResetCase{"LeftoverThenZero", {0x55, 0x00}, true, {0x00, 0x00}},
+                                           ResetCase{"LeftoverTwice", {0x55, 0x55}, false, {0x00, 0x00}},
+                                           ResetCase{"LeftoverThenSilence", {0x55, std::nullopt}, false, {0x00, 0x00}},
+                                           // No second try when the board says nothing at all.
+                                           ResetCase{"Silence", {std::nullopt}, false, {0x00}}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(ReaderProtocolTest, ResetDiscardsInputBeforeAndAfter) {
     ASSERT_TRUE(link.OpenReaderPort().ok);
@@ -116,15 +115,15 @@ TEST_P(Detection, VersionAndDetectedFlag) {
     EXPECT_EQ(serial.writtenBytes(), (Bytes{cmd::kQuerySecondVersion, cmd::kQueryFirstVersion, cmd::kReset}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reader, Detection,
-    ::testing::Values(DetectCase{"Version13", 3, 1, true, 1, 3}, DetectCase{"Version90", 0, 9, true, 9, 0},
-                      DetectCase{"FirstNumberTen", 3, 10, false, 10, 3},
-                      DetectCase{"FirstNumberLarge", 3, 200, false, 200, 3},
-                      DetectCase{"FirstUnanswered", 3, std::nullopt, false, 255, 3},
-                      DetectCase{"SecondUnanswered", std::nullopt, 1, false, 1, 255},
-                      DetectCase{"Silent", std::nullopt, std::nullopt, false, 255, 255}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Reader, Detection,
+                         ::testing::Values(DetectCase{"Version13", 3, 1, true, 1, 3},
+                                           DetectCase{"Version90", 0, 9, true, 9, 0},
+                                           DetectCase{"FirstNumberTen", 3, 10, false, 10, 3},
+                                           DetectCase{"FirstNumberLarge", 3, 200, false, 200, 3},
+                                           DetectCase{"FirstUnanswered", 3, std::nullopt, false, 255, 3},
+                                           DetectCase{"SecondUnanswered", std::nullopt, 1, false, 1, 255},
+                                           DetectCase{"Silent", std::nullopt, std::nullopt, false, 255, 255}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(ReaderProtocolTest, DetectionForgetsTheEarlierVersion) {
     ASSERT_TRUE(link.OpenReaderPort().ok);
@@ -224,9 +223,8 @@ TEST_F(ReaderProtocolTest, SelectionResetsTheBoardExceptAtFirstActivation) {
     EXPECT_TRUE(link.SelectReaderPort("COM2", view, /*firstActivation=*/true));
     EXPECT_EQ(serial.writtenBytes(), (Bytes{cmd::kQuerySecondVersion, cmd::kQueryFirstVersion, cmd::kReset}));
     EXPECT_TRUE(link.SelectReaderPort("COM2", view));
-    EXPECT_EQ(serial.writtenBytes(), (Bytes{cmd::kQuerySecondVersion, cmd::kQueryFirstVersion, cmd::kReset,
-                                            cmd::kReset, cmd::kQuerySecondVersion, cmd::kQueryFirstVersion,
-                                            cmd::kReset}));
+    EXPECT_EQ(serial.writtenBytes(), (Bytes{cmd::kQuerySecondVersion, cmd::kQueryFirstVersion, cmd::kReset, cmd::kReset,
+                                            cmd::kQuerySecondVersion, cmd::kQueryFirstVersion, cmd::kReset}));
     EXPECT_EQ(link.ReaderPortName(), "COM2");
 }
 

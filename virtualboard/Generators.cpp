@@ -72,6 +72,11 @@ IrSignal necExtendedSignal(std::uint16_t address, std::uint8_t command) {
     return necFromBytes(hexName("NECext", address, command, 4), bytes);
 }
 
+IrSignal necBytesSignal(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
+    const std::uint8_t bytes[4] = {b0, b1, b2, b3};
+    return necFromBytes(hexName("NEC32", (b1 << 8) | b0, b2, 4), bytes);
+}
+
 IrSignal rc5Signal(std::uint8_t address, std::uint8_t command, bool toggle) {
     // Bits MSB first: S1, S2 (inverted command bit 6), T, A4..A0, C5..C0.
     unsigned bits = 1u << 13;

@@ -25,6 +25,8 @@ constexpr int kNecBits = 32;
 IrSignal necSignal(std::uint8_t address, std::uint8_t command);
 // Extended NEC: 16-bit address (low byte first), command with its inverse.
 IrSignal necExtendedSignal(std::uint16_t address, std::uint8_t command);
+// NEC with all four bytes given (for codes whose command is not sent with its inverse).
+IrSignal necBytesSignal(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3);
 
 // --- RC5: bi-phase (Manchester), 36 kHz, 14 bits MSB first: two start bits (the second one is the
 // inverted command bit 6, so commands 64..127 work as in extended RC5), toggle, 5 address bits, 6 command bits.

@@ -1,0 +1,91 @@
+#include "platform/qt/QtSerialPort.h"
+
+#include <QDeadlineTimer>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+namespace spectrel::platform::qt {
+
+namespace {
+
+using Line = SerialLineSettings;
+
+class QtSerialPort : public SerialPort {
+public:
+    explicit QtSerialPort(const std::string& name) { port_.setPortName(QString::fromStdString(name)); }
+    ~QtSerialPort() override { close(); }
+
+    // Opens with the board's line settings; returns the system's reason on failure.
+    std::string open() {
+        port_.setBaudRate(Line::kBaudRate);
+        port_.setDataBits(QSerialPort::Data8);
+        port_.setParity(QSerialPort::NoParity);
+        port_.setStopBits(QSerialPort::OneStop);
+        port_.setFlowControl(QSerialPort::NoFlowControl);
+        port_.setReadBufferSize(Line::kQueueSize);
+        if (!port_.open(QIODevice::ReadWrite)) {
+            std::string reason = port_.errorString().toStdString();
+            return reason.empty() ? "Cannot open " + port_.portName().toStdString() : reason;
+        }
+        // The board's lines are held inactive. A pseudo-terminal has no modem lines; that is not an error.
+        port_.setDataTerminalReady(Line::kDtr);
+        port_.setRequestToSend(Line::kRts);
+        port_.clearError();
+        return {};
+    }
+
+    bool readByte(std::uint8_t& byte) override {
+        if (!port_.isOpen()) return false;
+        // Lets the port take in what the driver holds, without waiting for more.
+        if (port_.bytesAvailable() == 0) port_.waitForReadyRead(0);
+        char c = 0;
+        if (port_.bytesAvailable() == 0 || !port_.getChar(&c)) return false;
+        byte = static_cast<std::uint8_t>(c);
+        return true;
+    }
+
+    bool writeByte(std::uint8_t byte) override {
+        if (!port_.isOpen()) return false;
+        const char c = static_cast<char>(byte);
+        if (port_.write(&c, 1) != 1) return false;
+        QDeadlineTimer deadline(Line::kWriteTimeoutPerByteMs + Line::kWriteTimeoutConstantMs);
+        while (port_.bytesToWrite() > 0 && !deadline.hasExpired()) {
+            if (!port_.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) break;
+        }
+        if (port_.bytesToWrite() > 0) {
+            // Not written within the time-out: it is not sent later either.
+            port_.clear(QSerialPort::Output);
+            return false;
+        }
+        return true;
+    }
+
+    bool isOpen() const override { return port_.isOpen(); }
+
+    void close() override {
+        if (!port_.isOpen()) return;
+        port_.clear(QSerialPort::AllDirections);
+        port_.close();
+    }
+
+private:
+    QSerialPort port_;
+};
+
+}  // namespace
+
+OpenPortResult QtSerialPortProvider::open(const std::string& name) {
+    auto port = std::make_unique<QtSerialPort>(name);
+    std::string error = port->open();
+    if (!error.empty()) return {nullptr, std::move(error)};
+    return {std::move(port), {}};
+}
+
+std::vector<std::string> QtSerialPortProvider::portNames() {
+    std::vector<std::string> names;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        names.push_back(info.portName().toStdString());
+    return names;
+}
+
+}  // namespace spectrel::platform::qt

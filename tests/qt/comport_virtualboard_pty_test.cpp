@@ -1,0 +1,68 @@
+// The reader link detects the virtual board served on a pseudo-terminal, through the real serial port code.
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QProcess>
+#include <string>
+
+#include "Code/SPX_ComPortUnit.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "testing/ScriptedMessageBoxes.h"
+
+namespace {
+
+using spectrel::TReaderLink;
+using namespace spectrel::platform::qt;
+
+// Starts the board program and ends it when the test is done (closing its input ends it; killed if not).
+class PtyBoard {
+public:
+    explicit PtyBoard(const QString& program) {
+        process_.start(program, {});
+        if (!process_.waitForStarted(5000)) return;
+        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
+        }
+        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
+    }
+    ~PtyBoard() {
+        process_.closeWriteChannel();
+        if (!process_.waitForFinished(3000)) {
+            process_.kill();
+            process_.waitForFinished(3000);
+        }
+    }
+    const std::string& path() const { return path_; }
+    QString errors() { return QString::fromLocal8Bit(process_.readAllStandardError()); }
+
+private:
+    QProcess process_;
+    std::string path_;
+};
+
+TEST(ReaderLinkOnPseudoTerminal, ResetsAndDetectsTheVirtualBoard) {
+    const QString program = QStringLiteral(SPECTREL_BINARY_DIR "/spectrel-virtual-board");
+    if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "spectrel-virtual-board is not built";
+
+    PtyBoard board(program);
+    ASSERT_FALSE(board.path().empty()) << "the board program printed no device path: " << board.errors().toStdString();
+
+    QtSerialPortProvider ports;
+    QtClock clock;
+    QtMessagePump pump;
+    spectrel::testing::ScriptedMessageBoxes boxes;
+    TReaderLink link(ports, clock, pump, boxes);
+    ASSERT_TRUE(link.SetReaderPortName(board.path()).ok);
+    const auto opened = link.OpenReaderPort();
+    ASSERT_TRUE(opened.ok) << opened.message;
+
+    EXPECT_TRUE(link.ResetReader());
+    const auto version = link.DetectReader();
+    EXPECT_TRUE(version.detected);
+    EXPECT_EQ(version.text(), "Reader 1.3");
+    link.CloseReaderPort();
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+}  // namespace
