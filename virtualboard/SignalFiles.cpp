@@ -13,8 +13,8 @@ namespace spectrel::virtualboard {
 
 namespace {
 
-constexpr double kProntoClockUs = 0.241246;     // the Pronto's time base, µs per frequency-word unit
-constexpr std::size_t kMaxFileBytes = 16u << 20;  // larger files are not signal files
+constexpr double kProntoClockUs = 0.241246;        // the Pronto's time base, µs per frequency-word unit
+constexpr std::size_t kMaxFileBytes = 16u << 20;   // larger files are not signal files
 constexpr long long kMaxDurationUs = 100'000'000;  // 100 s
 constexpr int kMaxFrequencyHz = 1'000'000;
 
@@ -102,7 +102,9 @@ bool parseHexBytes(const std::string& value, std::vector<std::uint8_t>& bytes) {
 
 // A parsed Flipper entry turned into a signal, or a reason why it is skipped.
 std::optional<IrSignal> generateParsed(const FlipperEntry& e, std::string& why) {
-    auto byte = [](const std::vector<std::uint8_t>& v, std::size_t i) -> std::uint8_t { return i < v.size() ? v[i] : 0; };
+    auto byte = [](const std::vector<std::uint8_t>& v, std::size_t i) -> std::uint8_t {
+        return i < v.size() ? v[i] : 0;
+    };
     const std::string p = e.protocol;
     std::optional<IrSignal> s;
     if (p == "NEC") {
@@ -157,7 +159,8 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
             return true;
         }
         if (e.protocol.empty() || e.address.empty() || e.command.empty()) {
-            failure.fail(e.line, "parsed button " + quoted(e.name) + " needs \"protocol:\", \"address:\" and \"command:\"");
+            failure.fail(e.line,
+                         "parsed button " + quoted(e.name) + " needs \"protocol:\", \"address:\" and \"command:\"");
             return false;
         }
         std::string why;
@@ -327,7 +330,8 @@ SignalFileResult parseSignalList(const std::string& text, const std::string& sou
             const std::string first = line.substr(0, line.find_first_of(" \t"));
             if (!parsed.ok && first.size() == 4 && parseNumber(first, format, 16) && format != 0x0000 &&
                 format != 0x0100) {
-                failure.note(lineNo, (name.empty() ? std::string("code") : quoted(name)) + " skipped: " + parsed.message);
+                failure.note(lineNo,
+                             (name.empty() ? std::string("code") : quoted(name)) + " skipped: " + parsed.message);
                 continue;
             }
         }
@@ -361,8 +365,8 @@ SignalFileResult readSignalFile(const std::string& path) {
         result.message = path + ": not a text file";
         return result;
     }
-    const bool flipper = (path.size() >= 3 && lower(path.substr(path.size() - 3)) == ".ir") ||
-                         trim(text).rfind("Filetype:", 0) == 0;
+    const bool flipper =
+        (path.size() >= 3 && lower(path.substr(path.size() - 3)) == ".ir") || trim(text).rfind("Filetype:", 0) == 0;
     return flipper ? parseFlipperIr(text, path) : parseSignalList(text, path);
 }
 
