@@ -239,8 +239,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {562.5, 1661.5, 2224, 4474, 9026}, "b---+", NecCode(0, 0x45), "EcA",
                   "<data>-<dummy>-<dummy>- ..."},
         // The whole frame repeats; the toggle bit changes the code between the two presses of one key, which
-        // the classification does not compare.
-        LearnCase{"Rc5", Rc5Presses(), 28, 889, 113, "I", {'I', '?', '?'}, {1, -1, -1}, {889, 1778}, "bb",
+        // the classification does not compare. A half bit of 889 us holds 32 carrier cycles at 36 kHz:
+        // 889 / 31 rounds to 28.5 us.
+        LearnCase{"Rc5", Rc5Presses(), 28.5, 889, 113, "I", {'I', '?', '?'}, {1, -1, -1}, {889, 1778}, "bb",
                   "AaBaAaAbBbBaAbAaBaA", "", "<data>-<data>- ..."},
         // Three frames per press at least, then repeats: one repeated data frame. 40 kHz counts as 25.5 us.
         LearnCase{"Sirc12",
