@@ -3,12 +3,13 @@
 // the straightforward window sweep that rescans the table for every window.
 //
 // Each row shows fast_ms (the run as built), straightforward_ms (the same steps with the rescanning sweep) and
-// speedup, in processor time of the benchmark's thread. The run goes on the user-interface thread: it has to stay well inside one display frame.
+// speedup, in processor time of the benchmark's thread. The run goes on the user-interface thread: it has to stay well
+// inside one display frame.
 
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <cmath>
+#include <ctime>
 #include <memory>
 #include <random>
 

@@ -94,6 +94,22 @@ TEST_F(AnalyseTest, NecFromATableFilledAsACaptureFillsIt) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+TEST_F(AnalyseTest, SingleFramesGiveOneDataFrameAndNoFrameRate) {
+    TableWriter writer(context);
+    const vb::IrSignal keys[] = {vb::necSignal(7, 1), vb::necSignal(7, 1), vb::necSignal(7, 2)};
+    for (int record = 0; record < 3; ++record) {
+        writer.begin(record, record / 2);
+        writer.press(test::ExpandPress(keys[record], 0), vb::kNecCarrierHz, context.readerDelay);
+        AnalyseAfterPress();
+    }
+    context.working.frame_rate = 55;
+    EXPECT_TRUE(AnalyseProtocol(context, current));
+    EXPECT_EQ(context.working.format, "i");
+    EXPECT_EQ(context.working.frame_rate, -1);
+    EXPECT_EQ(FormatDescription(context), "<data>");
+    EXPECT_EQ(context.working.data_code.size(), 67u);
+}
+
 // --- the built-in generators through the virtual board and the capture
 
 // Everything protocol learning needs: the virtual board on a simulated clock, the reader link, the context.
@@ -235,26 +251,63 @@ INSTANTIATE_TEST_SUITE_P(
         // out 4.4 ms short of NEC's 108 ms.
         LearnCase{"Nec",
                   {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
-                  26.5, 562.5, 103.6, "iX", {'i', '?', 'X'}, {0, -1, 1},
-                  {562.5, 1661.5, 2224, 4474, 9026}, "b---+", NecCode(0, 0x45), "EcA",
+                  26.5,
+                  562.5,
+                  103.6,
+                  "iX",
+                  {'i', '?', 'X'},
+                  {0, -1, 1},
+                  {562.5, 1661.5, 2224, 4474, 9026},
+                  "b---+",
+                  NecCode(0, 0x45),
+                  "EcA",
                   "<data>-<dummy>-<dummy>- ..."},
         // The whole frame repeats; the toggle bit changes the code between the two presses of one key, which
         // the classification does not compare. A half bit of 889 us holds 32 carrier cycles at 36 kHz:
         // 889 / 31 rounds to 28.5 us.
-        LearnCase{"Rc5", Rc5Presses(), 28.5, 889, 113, "I", {'I', '?', '?'}, {1, -1, -1}, {889, 1778}, "bb",
-                  "AaBaAaAbBbBaAbAaBaA", "", "<data>-<data>- ..."},
+        LearnCase{"Rc5",
+                  Rc5Presses(),
+                  28.5,
+                  889,
+                  113,
+                  "I",
+                  {'I', '?', '?'},
+                  {1, -1, -1},
+                  {889, 1778},
+                  "bb",
+                  "AaBaAaAbBbBaAbAaBaA",
+                  "",
+                  "<data>-<data>- ..."},
         // Three frames per press at least, then repeats: one repeated data frame. 40 kHz counts as 25.5 us.
         LearnCase{"Sirc12",
                   {vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 22)},
-                  25.5, 600, 44.4, "I", {'I', '?', '?'}, {1, -1, -1}, {600, 1226, 2426}, "b++",
-                  "CaBaAaBaAaBaAaAaBaAaAaAaA", "", "<data>-<data>- ..."},
+                  25.5,
+                  600,
+                  44.4,
+                  "I",
+                  {'I', '?', '?'},
+                  {1, -1, -1},
+                  {600, 1226, 2426},
+                  "b++",
+                  "CaBaAaBaAaBaAaAaBaAaAaAaA",
+                  "",
+                  "<data>-<data>- ..."},
         // Without carrier every element is a flash with the pause after it (150 + 600, 150 + 1200,
         // 150 + 3000). The tick candidates come from the first element and its halves and thirds only, so the
         // 150 us flash unit is never tried: 750 fits best.
         LearnCase{"Flash",
                   {vb::flashSignal(3, 77), vb::flashSignal(3, 77), vb::flashSignal(3, 78)},
-                  0, 750, 57, "I", {'I', '?', '?'}, {1, -1, -1}, {750, 1350, 3150}, "---",
-                  "cbbaaaaaababbaaba", "", "<data>-<data>- ..."}),
+                  0,
+                  750,
+                  57,
+                  "I",
+                  {'I', '?', '?'},
+                  {1, -1, -1},
+                  {750, 1350, 3150},
+                  "---",
+                  "cbbaaaaaababbaaba",
+                  "",
+                  "<data>-<data>- ..."}),
     [](const ::testing::TestParamInfo<LearnCase>& info) { return std::string(info.param.name); });
 
 // Every recorded remote: its first key twice, its second key once. Whatever the recording holds (glitches,

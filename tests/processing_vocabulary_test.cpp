@@ -78,17 +78,19 @@ struct SnapCase {
 
 class SnapTickTable : public ::testing::TestWithParam<SnapCase> {};
 
-TEST_P(SnapTickTable, MovesTheTickToARoundOrKnownValue) { EXPECT_DOUBLE_EQ(SnappedTick(GetParam().tick), GetParam().snapped); }
+TEST_P(SnapTickTable, MovesTheTickToARoundOrKnownValue) {
+    EXPECT_DOUBLE_EQ(SnappedTick(GetParam().tick), GetParam().snapped);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Tick, SnapTickTable,
-    ::testing::Values(SnapCase{"NearAHundred", 297, 300}, SnapCase{"NearFifty", 548, 550},
-                      SnapCase{"NecBelow", 560, 562.5}, SnapCase{"NecAbove", 563, 562.5},
-                      SnapCase{"KnownTwelveScore", 118, 120}, SnapCase{"NearTwentyFive", 123, 125},
-                      SnapCase{"FiveFromAHundredStillSnaps", 405, 400}, SnapCase{"Rc5", 884, 889},
-                      SnapCase{"NotNearAnything", 333.4, 333}, SnapCase{"TiesGoToEven", 340.5, 340},
-                      SnapCase{"EightFromNecIsTooFar", 570.5, 570}),
-    [](const ::testing::TestParamInfo<SnapCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tick, SnapTickTable,
+                         ::testing::Values(SnapCase{"NearAHundred", 297, 300}, SnapCase{"NearFifty", 548, 550},
+                                           SnapCase{"NecBelow", 560, 562.5}, SnapCase{"NecAbove", 563, 562.5},
+                                           SnapCase{"KnownTwelveScore", 118, 120}, SnapCase{"NearTwentyFive", 123, 125},
+                                           SnapCase{"FiveFromAHundredStillSnaps", 405, 400}, SnapCase{"Rc5", 884, 889},
+                                           SnapCase{"NotNearAnything", 333.4, 333},
+                                           SnapCase{"TiesGoToEven", 340.5, 340},
+                                           SnapCase{"EightFromNecIsTooFar", 570.5, 570}),
+                         [](const ::testing::TestParamInfo<SnapCase>& info) { return std::string(info.param.name); });
 
 TEST_F(VocabularyTest, SnapTickLeavesTheTickOfAnEmptyVocabulary) {
     context.working.tick = 563;
@@ -129,10 +131,10 @@ TEST_F(VocabularyTest, SortNominalsMovesOnlyTheNominals) {
 
 TEST_F(VocabularyTest, NominalsAreTickMultiplesWhereTheyFitAndRoundedMeansElsewhere) {
     context.working.tick = 100;
-    SetVocabulary({WithMean(104, 10, 90, 115),      // 1 tick
-                   WithMean(297, 10, 280, 310),     // 3 ticks
-                   WithMean(1234, 10, 1200, 1260),  // 12 ticks but 34 us off: rounded to 20 us
-                   WithMean(2468, 10, 2450, 2510)}); // the last element: rounded to 50 us
+    SetVocabulary({WithMean(104, 10, 90, 115),        // 1 tick
+                   WithMean(297, 10, 280, 310),       // 3 ticks
+                   WithMean(1234, 10, 1200, 1260),    // 12 ticks but 34 us off: rounded to 20 us
+                   WithMean(2468, 10, 2450, 2510)});  // the last element: rounded to 50 us
     AssignNominals(context);
     EXPECT_EQ(Element(0).nominal, 100);
     EXPECT_EQ(Element(0).tickMultiple, 1);
@@ -243,7 +245,9 @@ INSTANTIATE_TEST_SUITE_P(Tick, TickBase,
                          ::testing::Values(TickBaseCase{"Below80", 0, 75, 598}, TickBaseCase{"At80", 0, 100, 98},
                                            TickBaseCase{"BelowTwoPeriods", 50, 99, 598},
                                            TickBaseCase{"TwoPeriods", 50, 100, 98}),
-                         [](const ::testing::TestParamInfo<TickBaseCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<TickBaseCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(VocabularyTest, ABaseBelowFortyGivesNoCandidateAndTheUnreliableTickBox) {
     SetVocabulary({WithMean(30, 5, 0, 0)});
