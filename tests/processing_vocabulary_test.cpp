@@ -440,15 +440,21 @@ TEST_F(SweepOracle, RandomNoiseWithAndWithoutCarrier) {
 }
 
 TEST_F(SweepOracle, ManyPassesOfNarrowWindows) {
-    // Two-microsecond carrier: windows of 4 us over 40 ms need several passes of the fast sweep.
+    // A two-microsecond carrier: windows of 4 us up to a 39 ms burst are more than one pass of the fast
+    // sweep gathers, and populated windows lie in both passes.
     TableWriter writer(context);
     writer.begin(0, 0);
-    for (int i = 0; i < 400; ++i) {
-        writer.pulse(i == 7 ? 39000 : 300 + (i * 37) % 700, 20);
-        writer.pause(i % 50 == 9 ? 9000.5 : 400 + (i * 53) % 900);
+    const double pulses[] = {500, 501.5, 39000, 500, 7000};
+    const double pauses[] = {700, 9000.5, 25000, 700, 33000.5};
+    for (int i = 0; i < 5; ++i) {
+        writer.pulse(pulses[i], 20);
+        writer.pause(pauses[i]);
     }
+    writer.pulse(500, 20);
     CopyForAnalysis(context);
     context.working.carrier_period = 2;
+    SweepWindows(context);
+    EXPECT_EQ(context.working.vocabulary_count, 15);  // seven runs, each with its empty element, and the closing one
     ExpectSweepsAgree("narrow windows");
 }
 
