@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <random>
+#include <sstream>
 
 #include "Code/SPX_processing.h"
 #include "testing/ScriptedMessageBoxes.h"
@@ -329,16 +330,44 @@ TEST_F(SweepTest, WithoutCarrierEachElementIsAPulseWithItsPauseAndOnlyAPause) {
     }
 }
 
-TEST_F(SweepTest, NothingToSweepGivesAnEmptyVocabulary) {
-    context.working.carrier_period = 25;
-    context.working.vocabulary_count = 7;
-    Intervals({});  // a pulse and the closing entry: no pause inside a frame
-    SweepWindows(context);
-    EXPECT_EQ(context.working.vocabulary_count, 0);
-    context.recordCount = 1;
-    SweepWindowsReference(context);
-    EXPECT_EQ(context.working.vocabulary_count, 0);
+struct EmptySweepCase {
+    const char* name;
+    const char* intervals;  // +pulse -pause; the first is record 0
+    double carrierPeriod;
+};
+
+class EmptySweep : public SweepTest, public ::testing::WithParamInterface<EmptySweepCase> {};
+
+TEST_P(EmptySweep, GivesNoElements) {
+    TableWriter writer(context);
+    writer.begin(0, 0);
+    std::istringstream in(GetParam().intervals);
+    std::string item;
+    while (in >> item) {
+        const double d = std::stod(item.substr(1));
+        if (item[0] == '+')
+            writer.pulse(d, 20);
+        else
+            writer.pause(d);
+    }
+    CopyForAnalysis(context);
+    context.working.carrier_period = GetParam().carrierPeriod;
+    for (auto sweep : {&SweepWindows, &SweepWindowsReference}) {
+        context.working.vocabulary_count = 7;
+        sweep(context);
+        MergeWindows(context);
+        EXPECT_EQ(context.working.vocabulary_count, 0);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sweep, EmptySweep,
+    ::testing::Values(EmptySweepCase{"OneRecord", "+560", 26.5}, EmptySweepCase{"NoPause", "+560 +560 +560", 26.5},
+                      EmptySweepCase{"OnlyTheLastRecordIsAPause", "+560 +560 -560", 26.5},
+                      EmptySweepCase{"NoPulseWithCarrier", "+560 -560 -1690 -560", 26.5},
+                      EmptySweepCase{"NoPulseWithoutCarrier", "+560 -560 -1690 -560", 0},
+                      EmptySweepCase{"OnlyGapsBetweenFrames", "+560 -30000 +560 -30000 +560", 26.5}),
+    [](const ::testing::TestParamInfo<EmptySweepCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SweepTest, MoreThanAHundredPopulatedWindowsStopAtAHundredAndOneElements) {
     context.working.carrier_period = 5;  // windows of 10 us
