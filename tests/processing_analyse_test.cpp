@@ -94,6 +94,30 @@ TEST_F(AnalyseTest, NecFromATableFilledAsACaptureFillsIt) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// The board's end-of-data code leaves a closing entry of no duration after every press; the pulse correction
+// must not turn those of the earlier presses into short pauses (here 50 us, the whole reader delay without
+// carrier), which would narrow the windows and add a flash-plus-nothing element.
+TEST_F(AnalyseTest, ClosingEntriesOfEarlierPressesStayWithoutDuration) {
+    TableWriter writer(context);
+    const vb::IrSignal keys[] = {vb::flashSignal(3, 77), vb::flashSignal(3, 77), vb::flashSignal(3, 78)};
+    for (int record = 0; record < 3; ++record) {
+        writer.begin(record, record / 2);
+        writer.press(test::ExpandPress(keys[record], 1), 0, context.readerDelay);
+    }
+    EXPECT_TRUE(AnalyseProtocol(context, current));
+    for (int k = 1; k < context.recordCount; ++k) {
+        if (context.captureTable()[k].duration == 0) {
+            EXPECT_EQ(context.analysisTable()[k].duration, 0) << k;
+        }
+    }
+    const TWorkingProtocol& w = context.working;
+    ASSERT_EQ(w.vocabulary_count, 3) << Describe(w);
+    // Flash and pause: 150 + 600, 150 + 1200, 150 + 3000.
+    EXPECT_EQ(w.vocabulary[0].mean, 750);
+    EXPECT_EQ(w.vocabulary[1].mean, 1350);
+    EXPECT_EQ(w.vocabulary[2].mean, 3150);
+}
+
 TEST_F(AnalyseTest, SingleFramesGiveOneDataFrameAndNoFrameRate) {
     TableWriter writer(context);
     const vb::IrSignal keys[] = {vb::necSignal(7, 1), vb::necSignal(7, 1), vb::necSignal(7, 2)};
@@ -201,6 +225,8 @@ struct LearnCase {
     const char* description;
     double jitterUs = 0;  // the board moves every mark and space by up to this much
 };
+
+void PrintTo(const LearnCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<vb::IrSignal> Rc5Presses() {
     vb::Rc5Remote remote;  // the toggle bit flips with every press

@@ -200,6 +200,8 @@ struct PatternCase {
     const char* pattern;
 };
 
+void PrintTo(const PatternCase& c, std::ostream* os) { *os << c.name; }
+
 class Patterns : public FramesTest, public ::testing::WithParamInterface<PatternCase> {};
 
 TEST_P(Patterns, OfOneRecord) {
@@ -346,6 +348,8 @@ struct MessageCase {
     platform::MessageKind kind;
     const char* text;
 };
+
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 class ClassifyMessages : public FramesTest, public ::testing::WithParamInterface<MessageCase> {};
 

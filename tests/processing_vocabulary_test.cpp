@@ -77,6 +77,8 @@ struct SnapCase {
     double snapped;
 };
 
+void PrintTo(const SnapCase& c, std::ostream* os) { *os << c.name; }
+
 class SnapTickTable : public ::testing::TestWithParam<SnapCase> {};
 
 TEST_P(SnapTickTable, MovesTheTickToARoundOrKnownValue) {
@@ -170,6 +172,8 @@ struct ScaleCase {
     double scaled;
 };
 
+void PrintTo(const ScaleCase& c, std::ostream* os) { *os << c.name; }
+
 class ScaleTickTable : public VocabularyTest, public ::testing::WithParamInterface<ScaleCase> {};
 
 TEST_P(ScaleTickTable, ScalesWhenEveryMultipleAllows) {
@@ -231,6 +235,8 @@ struct TickBaseCase {
     double first;
     double expectedTick;
 };
+
+void PrintTo(const TickBaseCase& c, std::ostream* os) { *os << c.name; }
 
 class TickBase : public VocabularyTest, public ::testing::WithParamInterface<TickBaseCase> {};
 
@@ -336,6 +342,8 @@ struct EmptySweepCase {
     double carrierPeriod;
 };
 
+void PrintTo(const EmptySweepCase& c, std::ostream* os) { *os << c.name; }
+
 class EmptySweep : public SweepTest, public ::testing::WithParamInterface<EmptySweepCase> {};
 
 TEST_P(EmptySweep, GivesNoElements) {
@@ -368,6 +376,24 @@ INSTANTIATE_TEST_SUITE_P(
                       EmptySweepCase{"NoPulseWithoutCarrier", "+560 -560 -1690 -560", 0},
                       EmptySweepCase{"OnlyGapsBetweenFrames", "+560 -30000 +560 -30000 +560", 26.5}),
     [](const ::testing::TestParamInfo<EmptySweepCase>& info) { return std::string(info.param.name); });
+
+// Without carrier a pulse is swept together with the pause after it; the table's last pulse has none, and
+// whatever an earlier, longer capture left beyond the count is not taken for one.
+TEST_F(SweepTest, TheLastPulseWithoutCarrierHasNoPauseAfterIt) {
+    Intervals({150, 450, 150, 1050, 150, 450, 150, 450});
+    context.recordCount -= 1;  // drop the closing entry: the table ends with a pulse
+    TIntervalRecord& beyond = context.analysisTable()[context.recordCount];
+    beyond.isPulse = false;
+    beyond.duration = 900;  // left over: with the last pulse it would make a 1050 us member
+    context.working.carrier_period = 0;
+    for (auto sweep : {&SweepWindows, &SweepWindowsReference}) {
+        sweep(context);
+        MergeWindows(context);
+        ASSERT_EQ(context.working.vocabulary_count, 2);
+        EXPECT_EQ(Element(0).members, 3);  // 150 + 450 three times
+        EXPECT_EQ(Element(1).members, 1);  // 150 + 1050
+    }
+}
 
 TEST_F(SweepTest, MoreThanAHundredPopulatedWindowsStopAtAHundredAndOneElements) {
     context.working.carrier_period = 5;  // windows of 10 us
