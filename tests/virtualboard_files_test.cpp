@@ -162,6 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+TEST(VirtualBoardSignalFiles, FolderIsNotASignalFile) {
+    const std::string folder = std::string(SPECTREL_SOURCE_DIR) + "/tests/data";
+    const SignalFileResult r = readSignalFile(folder);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, folder + ": is a folder, not a signal file");
+}
+
 TEST(VirtualBoardSignalFiles, ProntoCodeErrors) {
     struct Case {
         const char* code;

@@ -162,9 +162,9 @@ TEST(VirtualBoardSignalText, RejectsMalformedText) {
     for (const Case c :
          {Case{"", "empty"}, Case{"38000 +560", "carrier"}, Case{"f-1 +560", "carrier"},
           Case{"f38000 -560", "alternate"}, Case{"f38000 +560 +560", "alternate"}, Case{"f38000 +0", "positive"},
-          Case{"f38000 +12x", "positive"}, Case{"f38000 560", "sign"}, Case{"f38000 +560 [-560]", "alternate"},
-          Case{"f38000 [+560", "not closed"}, Case{"f38000 +560]", "without"}, Case{"f38000 [+1] +2", "follow"},
-          Case{"f38000 [+1 [+2]", "second"}}) {
+          Case{"f38000 +1e300", "100 seconds"}, Case{"f38000 +12x", "positive"}, Case{"f38000 560", "sign"},
+          Case{"f38000 +560 [-560]", "alternate"}, Case{"f38000 [+560", "not closed"}, Case{"f38000 +560]", "without"},
+          Case{"f38000 [+1] +2", "follow"}, Case{"f38000 [+1 [+2]", "second"}}) {
         const ParseSignalResult parsed = parseSignal(c.text);
         EXPECT_FALSE(parsed.ok) << c.text;
         EXPECT_NE(parsed.message.find(c.message), std::string::npos) << c.text << " -> " << parsed.message;
