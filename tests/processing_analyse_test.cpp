@@ -94,10 +94,52 @@ TEST_F(AnalyseTest, NecFromATableFilledAsACaptureFillsIt) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// The board's end-of-data code leaves a closing entry of no duration after every press; the pulse correction
+// must not turn those of the earlier presses into short pauses (here 50 us, the whole reader delay without
+// carrier), which would narrow the windows and add a flash-plus-nothing element.
+TEST_F(AnalyseTest, ClosingEntriesOfEarlierPressesStayWithoutDuration) {
+    TableWriter writer(context);
+    const vb::IrSignal keys[] = {vb::flashSignal(3, 77), vb::flashSignal(3, 77), vb::flashSignal(3, 78)};
+    for (int record = 0; record < 3; ++record) {
+        writer.begin(record, record / 2);
+        writer.press(test::ExpandPress(keys[record], 1), 0, context.readerDelay);
+    }
+    EXPECT_TRUE(AnalyseProtocol(context, current));
+    for (int k = 1; k < context.recordCount; ++k) {
+        if (context.captureTable()[k].duration == 0) {
+            EXPECT_EQ(context.analysisTable()[k].duration, 0) << k;
+        }
+    }
+    const TWorkingProtocol& w = context.working;
+    ASSERT_EQ(w.vocabulary_count, 3) << Describe(w);
+    // Flash and pause: 150 + 600, 150 + 1200, 150 + 3000.
+    EXPECT_EQ(w.vocabulary[0].mean, 750);
+    EXPECT_EQ(w.vocabulary[1].mean, 1350);
+    EXPECT_EQ(w.vocabulary[2].mean, 3150);
+}
+
+TEST_F(AnalyseTest, SingleFramesGiveOneDataFrameAndNoFrameRate) {
+    TableWriter writer(context);
+    const vb::IrSignal keys[] = {vb::necSignal(7, 1), vb::necSignal(7, 1), vb::necSignal(7, 2)};
+    for (int record = 0; record < 3; ++record) {
+        writer.begin(record, record / 2);
+        writer.press(test::ExpandPress(keys[record], 0), vb::kNecCarrierHz, context.readerDelay);
+        AnalyseAfterPress();
+    }
+    context.working.frame_rate = 55;
+    EXPECT_TRUE(AnalyseProtocol(context, current));
+    EXPECT_EQ(context.working.format, "i");
+    EXPECT_EQ(context.working.frame_rate, -1);
+    EXPECT_EQ(FormatDescription(context), "<data>");
+    EXPECT_EQ(context.working.data_code.size(), 67u);
+}
+
 // --- the built-in generators through the virtual board and the capture
 
 // Everything protocol learning needs: the virtual board on a simulated clock, the reader link, the context.
 struct BoardLearner {
+    static constexpr int kRetryPauseMs = 3000;
+
     BoardLearner() {
         link.SetReaderPortName(vb::kVirtualPortName);
         opened = link.OpenReaderPort().ok;
@@ -106,10 +148,20 @@ struct BoardLearner {
     // Captures one press and, when it has frames, analyses everything captured so far and refills the frames
     // buffer, as protocol learning does after an accepted press.
     int Press(const vb::IrSignal& signal, int record, int button, double holdUs) {
-        board.queuePress(vb::KeyPress{signal, holdUs});
         const int kept = context.recordCount;
-        const int frames = Capture(context, link, record, button, nullptr, nullptr);
-        link.ResetReader();
+        int frames = 0;
+        for (int attempt = 0; attempt < 2 && frames <= 0; ++attempt) {
+            if (attempt > 0) {
+                // As a user answering Retry to "No frames recorded, abort?" a few seconds later: a capture
+                // stopped at twenty frames leaves the board sending the rest of a long press meanwhile.
+                for (int ms = 0; ms < kRetryPauseMs; ++ms) clock.pumpOnce();
+                link.DrainReader();
+            }
+            board.queuePress(vb::KeyPress{signal, holdUs});
+            context.recordCount = kept;
+            frames = Capture(context, link, record, button, nullptr, nullptr);
+            link.ResetReader();
+        }
         if (frames <= 0) {
             context.recordCount = kept;
             return frames;
@@ -171,7 +223,10 @@ struct LearnCase {
     std::string data;
     std::string dummy;
     const char* description;
+    double jitterUs = 0;  // the board moves every mark and space by up to this much
 };
+
+void PrintTo(const LearnCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<vb::IrSignal> Rc5Presses() {
     vb::Rc5Remote remote;  // the toggle bit flips with every press
@@ -188,6 +243,7 @@ class LearnGenerators : public LearnThroughBoard, public ::testing::WithParamInt
 TEST_P(LearnGenerators, ThreePressesGiveTheProtocol) {
     const LearnCase& c = GetParam();
     ASSERT_TRUE(opened);
+    board.config().faults.jitterUs = c.jitterUs;
     EXPECT_TRUE(Learn(c.presses[0], c.presses[1], c.presses[2], 250'000));
     for (int r = 0; r < 3; ++r) EXPECT_GT(frames[r], 0) << r;
     const TWorkingProtocol& w = context.working;
@@ -204,7 +260,7 @@ TEST_P(LearnGenerators, ThreePressesGiveTheProtocol) {
     EXPECT_EQ(w.x_position, c.positions[2]);
     ASSERT_EQ(w.vocabulary_count, static_cast<int>(c.nominals.size()));
     for (int k = 0; k < w.vocabulary_count; ++k) {
-        EXPECT_EQ(w.vocabulary[k].nominal, c.nominals[k]) << k;
+        EXPECT_NEAR(w.vocabulary[k].nominal, c.nominals[k], 0.05) << k;
         EXPECT_EQ(w.vocabulary[k].hasPulse, c.flags[k] != '-') << k;
         EXPECT_EQ(w.vocabulary[k].hasPause, c.flags[k] != '+') << k;
     }
@@ -223,25 +279,79 @@ INSTANTIATE_TEST_SUITE_P(
         // out 4.4 ms short of NEC's 108 ms.
         LearnCase{"Nec",
                   {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
-                  26.5, 562.5, 103.6, "iX", {'i', '?', 'X'}, {0, -1, 1},
-                  {562.5, 1661.5, 2224, 4474, 9026}, "b---+", NecCode(0, 0x45), "EcA",
+                  26.5,
+                  562.5,
+                  103.6,
+                  "iX",
+                  {'i', '?', 'X'},
+                  {0, -1, 1},
+                  {562.5, 1661.5, 2224, 4474, 9026},
+                  "b---+",
+                  NecCode(0, 0x45),
+                  "EcA",
                   "<data>-<dummy>-<dummy>- ..."},
+        // With the timing spread a real remote has, the members of an element span its tick multiple, which
+        // then stands as the nominal: only the header pause and pulse keep their means.
+        LearnCase{"NecWithJitter",
+                  {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
+                  26.5,
+                  562.5,
+                  103.2,
+                  "iX",
+                  {'i', '?', 'X'},
+                  {0, -1, 1},
+                  {562.5, 1687.5, 2250, 4475.3, 9041.1},
+                  "b---+",
+                  NecCode(0, 0x45),
+                  "EcA",
+                  "<data>-<dummy>-<dummy>- ...",
+                  40},
         // The whole frame repeats; the toggle bit changes the code between the two presses of one key, which
-        // the classification does not compare.
-        LearnCase{"Rc5", Rc5Presses(), 28, 889, 113, "I", {'I', '?', '?'}, {1, -1, -1}, {889, 1778}, "bb",
-                  "AaBaAaAbBbBaAbAaBaA", "", "<data>-<data>- ..."},
+        // the classification does not compare. A half bit of 889 us holds 32 carrier cycles at 36 kHz:
+        // 889 / 31 rounds to 28.5 us.
+        LearnCase{"Rc5",
+                  Rc5Presses(),
+                  28.5,
+                  889,
+                  113,
+                  "I",
+                  {'I', '?', '?'},
+                  {1, -1, -1},
+                  {889, 1778},
+                  "bb",
+                  "AaBaAaAbBbBaAbAaBaA",
+                  "",
+                  "<data>-<data>- ..."},
         // Three frames per press at least, then repeats: one repeated data frame. 40 kHz counts as 25.5 us.
         LearnCase{"Sirc12",
                   {vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 22)},
-                  25.5, 600, 44.4, "I", {'I', '?', '?'}, {1, -1, -1}, {600, 1226, 2426}, "b++",
-                  "CaBaAaBaAaBaAaAaBaAaAaAaA", "", "<data>-<data>- ..."},
+                  25.5,
+                  600,
+                  44.4,
+                  "I",
+                  {'I', '?', '?'},
+                  {1, -1, -1},
+                  {600, 1226, 2426},
+                  "b++",
+                  "CaBaAaBaAaBaAaAaBaAaAaAaA",
+                  "",
+                  "<data>-<data>- ..."},
         // Without carrier every element is a flash with the pause after it (150 + 600, 150 + 1200,
         // 150 + 3000). The tick candidates come from the first element and its halves and thirds only, so the
         // 150 us flash unit is never tried: 750 fits best.
         LearnCase{"Flash",
                   {vb::flashSignal(3, 77), vb::flashSignal(3, 77), vb::flashSignal(3, 78)},
-                  0, 750, 57, "I", {'I', '?', '?'}, {1, -1, -1}, {750, 1350, 3150}, "---",
-                  "cbbaaaaaababbaaba", "", "<data>-<data>- ..."}),
+                  0,
+                  750,
+                  57,
+                  "I",
+                  {'I', '?', '?'},
+                  {1, -1, -1},
+                  {750, 1350, 3150},
+                  "---",
+                  "cbbaaaaaababbaaba",
+                  "",
+                  "<data>-<data>- ..."}),
     [](const ::testing::TestParamInfo<LearnCase>& info) { return std::string(info.param.name); });
 
 // Every recorded remote: its first key twice, its second key once. Whatever the recording holds (glitches,
@@ -258,7 +368,7 @@ TEST(LearnRecorded, EveryRemoteAnalysesWithoutError) {
         ASSERT_TRUE(l.opened);
         l.Learn(key, key, other, 100'000);
         SCOPED_TRACE(entry.path().filename().string() + "\n" + Describe(l.context.working));
-        EXPECT_GT(l.frames[0], 0);
+        for (int r = 0; r < 3; ++r) EXPECT_GT(l.frames[r], 0) << r;
         EXPECT_GT(l.context.working.vocabulary_count, 0);
         EXPECT_FALSE(l.context.working.format.empty());
         EXPECT_FALSE(l.ShowedError());

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 #include "Code/SPX_processing.h"
 #include "testing/ScriptedMessageBoxes.h"
 #include "testing/SimulatedClock.h"
@@ -113,11 +116,11 @@ TEST_F(FramesTest, APulsedCodeIsWrittenByItsPausesWithThePulseBefore) {
     TableWriter writer(context, true);
     writer.begin(0, 0);
     writer.pulse(150, 1);
-    writer.pause(350);   // 500 with its pulse
+    writer.pause(350);  // 500 with its pulse
     writer.pulse(150, 1);
     writer.pause(1850);  // 2000
     writer.pulse(150, 1);
-    writer.pause(850);   // 1000
+    writer.pause(850);  // 1000
     writer.close();
     EXPECT_EQ(FrameCode(context, 0, 0), "acb");
 }
@@ -192,6 +195,50 @@ TEST_F(FramesTest, TheIndexAndTheScanAgreeOnATableOutOfOrder) {
     EXPECT_EQ(entry, context.framesBuffer.count);
 }
 
+// The frames buffer filled through the index must hold what coding every frame by scanning the table gives,
+// whatever order the records and frames come in.
+TEST_F(FramesTest, TheIndexAndTheScanAgreeOnRandomTables) {
+    std::mt19937 random(4097);
+    std::uniform_int_distribution<int> letter(0, 3);
+    for (int round = 0; round < 40; ++round) {
+        context.recordCount = 0;
+        context.working.carrier_period = round % 5 == 0 ? 0 : 26.5;
+        const int presses = 1 + round % 6;
+        for (int p = 0; p < presses; ++p) {
+            const int record = round % 3 == 0 ? (p * 7 + round) % 5 : p;  // some tables out of order
+            std::vector<std::string> frames(1 + (round + p) % 4);
+            for (std::string& code : frames) {
+                for (int i = 0; i < 6; ++i) code += static_cast<char>((i % 2 ? 'a' : 'A') + letter(random));
+            }
+            Press(record, p % 2, frames);
+        }
+        if (round % 4 == 1 && context.recordCount > 8) context.analysisTable()[context.recordCount / 2].frameNumber = 0;
+        FillFramesBuffer(context);
+
+        std::vector<Tframes_buf> expected;
+        std::map<int, int> pressesOf;
+        for (int r = 0; r <= 10; ++r) {
+            int f = 0;
+            int press = 0;
+            for (; f <= 100; ++f) {
+                const std::string code = FrameCode(context, r, f);
+                if (code.empty()) break;
+                if (f == 0) press = pressesOf[context.analysis.lastRecordButton]++;
+                expected.push_back({code, context.analysis.lastRecordButton, press, f});
+            }
+            if (f == 0) break;
+        }
+        ASSERT_EQ(context.framesBuffer.count, static_cast<int>(expected.size())) << round;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const Tframes_buf& e = context.framesBuffer.entries[i];
+            EXPECT_EQ(e.code, expected[i].code) << round << " " << i;
+            EXPECT_EQ(e.button_number, expected[i].button_number) << round << " " << i;
+            EXPECT_EQ(e.record_number, expected[i].record_number) << round << " " << i;
+            EXPECT_EQ(e.frame_number, expected[i].frame_number) << round << " " << i;
+        }
+    }
+}
+
 // --- patterns
 
 struct PatternCase {
@@ -199,6 +246,8 @@ struct PatternCase {
     std::vector<std::string> frames;
     const char* pattern;
 };
+
+void PrintTo(const PatternCase& c, std::ostream* os) { *os << c.name; }
 
 class Patterns : public FramesTest, public ::testing::WithParamInterface<PatternCase> {};
 
@@ -215,8 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"Alternating", {kX, kY, kX, kY, kX}, "[ab]"},
                       PatternCase{"ThreeAlternationsAreNotEnough", {kX, kY, kX}, "aba"},
                       PatternCase{"HeaderThenAlternating", {kW, kX, kY, kX, kY, kX}, "a[bc]"},
-                      PatternCase{"FrameRepeatsThenOther", {kX, kY, kY, kX}, "aBa"},
-                      PatternCase{"Empty", {}, ""}),
+                      PatternCase{"FrameRepeatsThenOther", {kX, kY, kY, kX}, "aBa"}, PatternCase{"Empty", {}, ""}),
     [](const ::testing::TestParamInfo<PatternCase>& info) { return std::string(info.param.name); });
 
 TEST(PatternWeight, CountsSevenLettersUpperCaseHeavier) {
@@ -258,10 +306,11 @@ struct AlignCase {
 };
 
 TEST(AlignedDigits, LineUpWithThePattern) {
-    const AlignCase cases[] = {{"2111", "aB", "21"}, {"2121", "aB", "21"}, {"1", "aB", ""},     {"", "aB", ""},
-                               {"12", "", ""},       {"21", "[ab]", "22"}, {"12", "a[bc]", "11"}, {"222", "A", "2"},
+    const AlignCase cases[] = {{"2111", "aB", "21"},  {"2121", "aB", "21"}, {"1", "aB", ""},       {"", "aB", ""},
+                               {"12", "", ""},        {"21", "[ab]", "22"}, {"12", "a[bc]", "11"}, {"222", "A", "2"},
                                {"1222", "aBa", "12"}, {"1212", "A", "12"}};
-    for (const AlignCase& c : cases) EXPECT_EQ(AlignedDigits(c.digits, c.pattern), c.aligned) << c.digits << " " << c.pattern;
+    for (const AlignCase& c : cases)
+        EXPECT_EQ(AlignedDigits(c.digits, c.pattern), c.aligned) << c.digits << " " << c.pattern;
 }
 
 // --- classification
@@ -329,6 +378,16 @@ TEST_F(FramesTest, ARepeatedFrameWithATrailerThatIsTheSameForAllKeys) {
     EXPECT_EQ(context.working.data_code, kX);
 }
 
+TEST_F(FramesTest, AFixedFirstFrameBeforeALastFrameThatChangesHasNoDescription) {
+    Learn({kX, kX, kX, kY}, {kX, kX, kY}, {kX, kX, kX, kW});
+    EXPECT_EQ(ClassifyFormat(context), "Xi");
+    EXPECT_EQ(context.working.i_position, 100);
+    EXPECT_EQ(context.working.x_position, 10000);
+    EXPECT_EQ(context.working.data_code, kY);  // the shortest last frame: frame 3, or the last one before it
+    EXPECT_EQ(context.working.dummy_code, kX);
+    EXPECT_EQ(FormatDescription(context), "");
+}
+
 struct MessageCase {
     const char* name;
     std::vector<std::string> first, second, other;
@@ -336,6 +395,8 @@ struct MessageCase {
     platform::MessageKind kind;
     const char* text;
 };
+
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 class ClassifyMessages : public FramesTest, public ::testing::WithParamInterface<MessageCase> {};
 
@@ -352,11 +413,25 @@ TEST_P(ClassifyMessages, WarnOrComplainWhenTheSameKeyWasPressed) {
 INSTANTIATE_TEST_SUITE_P(
     Frames, ClassifyMessages,
     ::testing::Values(
-        MessageCase{"RepeatedFrameAccepted", {kX, kX, kX}, {kX, kX}, {kX, kX, kX}, "I", platform::MessageKind::Warning,
+        MessageCase{"RepeatedFrameAccepted",
+                    {kX, kX, kX},
+                    {kX, kX},
+                    {kX, kX, kX},
+                    "I",
+                    platform::MessageKind::Warning,
                     "Please press DIFFERENT buttons as requested\rFortunately data can be accepted anyway"},
-        MessageCase{"HeaderAndRepeatsInconclusive", {kW, kX, kX}, {kW, kX, kX}, {kW, kX, kX}, "iJ",
-                    platform::MessageKind::Error, "Please press DIFFERENT buttons as requested\rData are inconclusive"},
-        MessageCase{"TwoFramesTakenForAnAirConditioner", {kX, kY}, {kX, kY}, {kX, kY}, "ij",
+        MessageCase{"HeaderAndRepeatsInconclusive",
+                    {kW, kX, kX},
+                    {kW, kX, kX},
+                    {kW, kX, kX},
+                    "iJ",
+                    platform::MessageKind::Error,
+                    "Please press DIFFERENT buttons as requested\rData are inconclusive"},
+        MessageCase{"TwoFramesTakenForAnAirConditioner",
+                    {kX, kY},
+                    {kX, kY},
+                    {kX, kY},
+                    "ij",
                     platform::MessageKind::Warning,
                     "Please press DIFFERENT buttons as requested\rSo far assumption is made that it is "
                     "airconditioner code"}),
