@@ -237,9 +237,9 @@ std::vector<vb::IrSignal> Rc5Presses() {
 
 class LearnGenerators : public LearnThroughBoard, public ::testing::WithParamInterface<LearnCase> {};
 
-// Every press is captured through the virtual board: its bursts end 50 us late, which the pulse correction
-// (reader delay less the carrier period) only partly takes back, and without jitter every member of a long
-// element is the same, so those keep their measured means as nominals.
+// Every press is captured through the virtual board: each burst end comes 50 us after the burst's last carrier
+// cycle, which the pulse correction (reader delay less the carrier period) takes back, so the nominals are the
+// protocol's own durations.
 TEST_P(LearnGenerators, ThreePressesGiveTheProtocol) {
     const LearnCase& c = GetParam();
     ASSERT_TRUE(opened);
@@ -276,22 +276,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The repeat frame (9 ms, 2.25 ms, one bit pulse) is the same for every key: a dummy frame. The frame
         // rate runs from the end of the first pause to the end of the repeat frame's first pulse, so it comes
-        // out 4.4 ms short of NEC's 108 ms.
+        // out 4.5 ms short of NEC's 108 ms.
         LearnCase{"Nec",
                   {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
                   26.5,
                   562.5,
-                  103.6,
+                  103.5,
                   "iX",
                   {'i', '?', 'X'},
                   {0, -1, 1},
-                  {562.5, 1661.5, 2224, 4474, 9026},
+                  {562.5, 1687.5, 2250, 4500, 9000},
                   "b---+",
                   NecCode(0, 0x45),
                   "EcA",
                   "<data>-<dummy>-<dummy>- ..."},
         // With the timing spread a real remote has, the members of an element span its tick multiple, which
-        // then stands as the nominal: only the header pause and pulse keep their means.
+        // then stands as the nominal.
         LearnCase{"NecWithJitter",
                   {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
                   26.5,
@@ -300,20 +300,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "iX",
                   {'i', '?', 'X'},
                   {0, -1, 1},
-                  {562.5, 1687.5, 2250, 4475.3, 9041.1},
+                  {562.5, 1687.5, 2250, 4500, 9000},
                   "b---+",
                   NecCode(0, 0x45),
                   "EcA",
                   "<data>-<dummy>-<dummy>- ...",
                   40},
         // The whole frame repeats; the toggle bit changes the code between the two presses of one key, which
-        // the classification does not compare. A half bit of 889 us holds 32 carrier cycles at 36 kHz:
-        // 889 / 31 rounds to 28.5 us.
+        // the classification does not compare. 36 kHz (27.8 us) to the nearest half microsecond is 28.0 us.
         LearnCase{"Rc5",
                   Rc5Presses(),
-                  28.5,
+                  28.0,
                   889,
-                  113,
+                  112.9,
                   "I",
                   {'I', '?', '?'},
                   {1, -1, -1},
@@ -322,16 +321,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "AaBaAaAbBbBaAbAaBaA",
                   "",
                   "<data>-<data>- ..."},
-        // Three frames per press at least, then repeats: one repeated data frame. 40 kHz counts as 25.5 us.
+        // Three frames per press at least, then repeats: one repeated data frame at 40 kHz (25 us).
         LearnCase{"Sirc12",
                   {vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 22)},
-                  25.5,
+                  25.0,
                   600,
                   44.4,
                   "I",
                   {'I', '?', '?'},
                   {1, -1, -1},
-                  {600, 1226, 2426},
+                  {600, 1200, 2400},
                   "b++",
                   "CaBaAaBaAaBaAaAaBaAaAaAaA",
                   "",
