@@ -591,11 +591,10 @@ TEST_P(BoardPress, StoresEveryBurstAndPauseTheBoardReported) {
 INSTANTIATE_TEST_SUITE_P(
     Capture, BoardPress,
     ::testing::Values(PressCase{"Nec", vb::necSignal(0x04, 0x08), 3, 26.5},
-                      // 36 kHz: 889 us bursts count 32 cycles (889 / 31 = 28.7) and
-                      // 1778 us ones 64 (1778 / 63 = 28.2): 28.5.
-                      PressCase{"Rc5", vb::rc5Signal(0x05, 0x23, false), 3, 28.5},
-                      // 40 kHz: the 2400 us header counts 96 cycles, 2400 / 95 = 25.26 rounds to 25.5.
-                      PressCase{"Sirc12", vb::sirc12Signal(0x01, 0x15), 6, 25.5},
+                      // 36 kHz (27.8 us) to the nearest half microsecond.
+                      PressCase{"Rc5", vb::rc5Signal(0x05, 0x23, false), 3, 28.0},
+                      // 40 kHz: the 2400 us header counts 96 cycles, the last one 2375 us after the first.
+                      PressCase{"Sirc12", vb::sirc12Signal(0x01, 0x15), 6, 25.0},
                       PressCase{"Flash", vb::flashSignal(0x12, 0x34), 5, 0.0}),
     [](const auto& info) { return info.param.name; });
 

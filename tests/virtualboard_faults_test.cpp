@@ -101,11 +101,13 @@ TEST(VirtualBoardGlitches, EveryMarkAndSpaceGlitchedWhenCertain) {
     config.faults.glitchProbability = 1.0;
     const auto decoded = decodeStream(captureBytes(config, {necSignal(0, 0), 0}));
     ASSERT_GE(decoded.durationsUs.size(), 6u);
-    const double late = config.lateBurstEndUs;
+    const double late = config.lateBurstEndUs - test::carrierPeriodUs(necSignal(0, 0));
     const double halfHeader = (kNecHeaderMark - config.faults.glitchPauseUs) / 2;
     const double halfSpace = (kNecHeaderSpace - config.faults.glitchPulseUs) / 2;
+    // The glitch pulse is a single carrier cycle: its end is reported the whole late delay after its start.
+    const double single = config.lateBurstEndUs;
     const std::vector<double> expected = {halfHeader + late, config.faults.glitchPauseUs - late, halfHeader + late,
-                                          halfSpace - late,  config.faults.glitchPulseUs + late, halfSpace - late};
+                                          halfSpace - late,  single, halfSpace + config.faults.glitchPulseUs - single};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(decoded.durationsUs[i], expected[i], 0.5 + 1e-9) << "interval " << i;
     }
@@ -135,7 +137,8 @@ TEST(VirtualBoardJitter, StaysWithinBoundsAndIsSeeded) {
     ASSERT_EQ(decoded.durationsUs.size(), signal.once.size() - 1);
     int moved = 0;
     for (std::size_t i = 0; i < decoded.durationsUs.size(); ++i) {
-        const double ideal = signal.once[i] + (i % 2 == 0 ? config.lateBurstEndUs : -config.lateBurstEndUs);
+        const double late = config.lateBurstEndUs - test::carrierPeriodUs(signal);
+        const double ideal = signal.once[i] + (i % 2 == 0 ? late : -late);
         const double deviation = std::abs(decoded.durationsUs[i] - ideal);
         // Each interval moves by its own jitter; its ends are rounded to the counter.
         EXPECT_LE(deviation, kJitterUs + 0.5 + 1e-9) << "interval " << i;
@@ -151,8 +154,9 @@ TEST(VirtualBoardTiming, LateDelayIsConfigurable) {
         const IrSignal signal = necSignal(0, 0);
         const auto decoded = decodeStream(captureBytes(config, {signal, 0}));
         ASSERT_EQ(decoded.durationsUs.size(), signal.once.size() - 1);
-        EXPECT_NEAR(decoded.durationsUs[0], kNecHeaderMark + late, 0.5 + 1e-9) << late;
-        EXPECT_NEAR(decoded.durationsUs[1], kNecHeaderSpace - late, 0.5 + 1e-9) << late;
+        const double shift = late - test::carrierPeriodUs(signal);
+        EXPECT_NEAR(decoded.durationsUs[0], kNecHeaderMark + shift, 0.5 + 1e-9) << late;
+        EXPECT_NEAR(decoded.durationsUs[1], kNecHeaderSpace - shift, 0.5 + 1e-9) << late;
     }
 }
 
@@ -162,8 +166,9 @@ TEST(VirtualBoardTiming, PauseShorterThanTheLateDelayDoesNotEndTheBurst) {
     signal.once = {500, 30, 500, 1000, 500};
     const auto decoded = decodeStream(captureBytes({}, {signal, 0}));
     ASSERT_EQ(decoded.durationsUs.size(), 3u);
-    EXPECT_NEAR(decoded.durationsUs[0], 1030 + 50, 0.5 + 1e-9);
-    EXPECT_NEAR(decoded.durationsUs[1], 1000 - 50, 0.5 + 1e-9);
+    const double shift = 50 - test::carrierPeriodUs(signal);
+    EXPECT_NEAR(decoded.durationsUs[0], 1030 + shift, 0.5 + 1e-9);
+    EXPECT_NEAR(decoded.durationsUs[1], 1000 - shift, 0.5 + 1e-9);
     ASSERT_EQ(decoded.cycles.size(), 2u);
     EXPECT_EQ(decoded.cycles[0], 38) << "the cycles of both marks";
 }

@@ -68,7 +68,8 @@ TEST(VirtualBoardSignalFiles, RecordedButtonsRoundTripThroughTheBoard) {
             ASSERT_EQ(decoded.durationsUs.size(), s.once.size() - (s.once.size() % 2 == 0))
                 << entry.first << " " << s.name;
             for (std::size_t i = 0; i < decoded.durationsUs.size(); ++i) {
-                const double expected = s.once[i] + (i % 2 == 0 ? 50 : -50);
+                const double shift = 50 - test::carrierPeriodUs(s);
+                const double expected = s.once[i] + (i % 2 == 0 ? shift : -shift);
                 ASSERT_NEAR(decoded.durationsUs[i], expected, 0.5 + 1e-9) << entry.first << " " << s.name << " " << i;
             }
         }

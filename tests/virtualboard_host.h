@@ -10,6 +10,7 @@
 #include "Code/SPX_CaptureStream.h"
 #include "testing/SimulatedClock.h"
 #include "virtualboard/BoardEngine.h"
+#include "virtualboard/IrSignal.h"
 #include "virtualboard/VirtualSerialPort.h"
 
 namespace spectrel::virtualboard::test {
@@ -18,6 +19,10 @@ struct TimedByte {
     std::uint8_t value;
     std::int64_t atUs;
 };
+
+// The carrier period of a signal in µs, 0 without carrier: the board reports each burst end the late delay after
+// its last counted cycle, which starts one period before the burst ends.
+inline double carrierPeriodUs(const IrSignal& signal) { return signal.carrierHz > 0 ? 1e6 / signal.carrierHz : 0; }
 
 // A capture stream decoded with the host's decoder, and the marks and spaces between its records.
 struct DecodedCapture {

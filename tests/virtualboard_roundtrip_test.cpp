@@ -52,7 +52,8 @@ TEST_P(VirtualBoardRoundTrip, DecodedBurstsGiveBackTheSignal) {
     EXPECT_EQ(decoded.wrapped, acrossWrap);
     const std::vector<double> sent = sentTrain(c);
     ASSERT_EQ(decoded.durationsUs.size(), sent.size());
-    const double late = config.lateBurstEndUs;
+    // A burst end comes the late delay after the last carrier cycle, one carrier period before the mark ends.
+    const double late = config.lateBurstEndUs - test::carrierPeriodUs(c.signal);
     for (std::size_t i = 0; i < sent.size(); ++i) {
         const double expected = i % 2 == 0 ? sent[i] + late : sent[i] - late;
         // Each timestamp is rounded to the counter on its own, so a duration may be one count off.

@@ -67,7 +67,9 @@ void BoardEngine::receive(std::uint8_t byte, double nowUs) {
         rxFreeUs_ = arrival;
     }
     if (captureActive_) {
-        if (arrival < captureEndUs_) endCaptureEarly(arrival);
+        // Whatever the board has not sent yet is dropped, also after its end-of-data event: with the line's
+        // pacing the stream may still be queued when the host's reset arrives.
+        endCaptureEarly(arrival);
         captureActive_ = false;
     }
     handleCommand(byte, arrival);
@@ -242,7 +244,11 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     };
     for (std::size_t i = 0; i < played_.size(); ++i) {
         PlayedBurst& burst = played_[i];
-        burst.reportedEndUs = burst.endUs + config_.lateBurstEndUs;
+        // The board counts carrier cycles; it notices the end of a burst `late` after the last counted cycle,
+        // which starts one carrier period before the burst's end.
+        const double lastCycleUs =
+            carrierHz > 0 ? std::max(burst.startUs, burst.endUs - 1e6 / carrierHz) : burst.endUs;
+        burst.reportedEndUs = lastCycleUs + config_.lateBurstEndUs;
         burst.startCount = counterAt(burst.startUs);
         burst.endCount = counterAt(burst.reportedEndUs);
         burst.cycles = static_cast<std::uint16_t>(std::min(cycles[i], kMaxCycles));

@@ -24,7 +24,9 @@
 // per capture.
 //
 // Carrier cycles: a burst with carrier counts its cycles, duration × frequency rounded, at least 1; a pulse
-// without carrier (carrierHz 0) is a single rising edge for the board's counter and counts 1.
+// without carrier (carrierHz 0) is a single rising edge for the board's counter and counts 1. The burst end is
+// reported the late delay after the last counted cycle, which starts one carrier period before the burst ends:
+// the host's carrier measurement divides the time from the first to the last cycle by the cycle count less one.
 // Pauses shorter than the late delay do not end a burst on the board: the two marks merge into one burst.
 //
 // Not thread-safe: use one engine from one thread. The engine must outlive the ports attached to it.
@@ -71,7 +73,7 @@ struct BoardFaults {
                                              // board reads its counter while the low 12 bits roll over
     double glitchProbability = 0;            // chance per mark of a short pause inside it, and per space
                                              // of a short pulse inside it
-    double glitchPauseUs = 70;               // seen by the host as 70 - late delay = 20 µs
+    double glitchPauseUs = 70;               // seen by the host as about 45 µs, below the 49.5 µs glitch limit
     double glitchPulseUs = 10;
     double jitterUs = 0;     // each mark and space moves by up to ± this much
     std::uint32_t seed = 1;  // glitches and jitter are drawn from this seed (per capture)
@@ -81,7 +83,7 @@ struct BoardConfig {
     std::uint8_t firstVersion = 1;                       // answer to 0x17
     std::uint8_t secondVersion = 3;                      // answer to 0x16
     std::uint32_t counterStart = 0;                      // counter reading at time 0 (taken modulo 2^24)
-    double lateBurstEndUs = 50;                          // each burst end is reported this much after the last carrier
+    double lateBurstEndUs = 50;  // each burst end is reported this much after the last counted carrier cycle
     std::optional<double> endOfDataSilenceUs = 250'000;  // silence after the last burst before 0x00; none: never
     double pressDelayUs = 100'000;                       // from the start of a capture to the first mark of the press
     bool serialTiming = true;
@@ -93,7 +95,7 @@ struct BoardConfig {
 struct PlayedBurst {
     double startUs = 0;        // first carrier
     double endUs = 0;          // last carrier
-    double reportedEndUs = 0;  // endUs + late delay
+    double reportedEndUs = 0;  // late delay after the last counted carrier cycle (after endUs without carrier)
     std::uint32_t startCount = 0;
     std::uint32_t endCount = 0;  // counter at reportedEndUs
     std::uint16_t cycles = 0;
