@@ -95,6 +95,7 @@ private:
     bool anyBurst_ = false;
     std::int64_t base_ = 0;      // timestamp of the capture's first record
     std::int64_t previous_ = 0;  // time of the last stored record since base, in counts
+    std::int64_t wraps_ = 0;     // counter periods the timestamps have wrapped by since base, in counts
     int frameNumber_ = 0;
     int indexInFrame_ = 0;
 };
@@ -198,7 +199,7 @@ void CaptureRun::processBurst(const CaptureRecord& record) {
     }
     idlePumped_ = false;
 
-    std::int64_t t = timestamp - base_;
+    std::int64_t t = timestamp - base_ + wraps_;
     std::int64_t d = t - previous_;
     if (d < 0) {
         int corrections = 0;
@@ -208,13 +209,15 @@ void CaptureRun::processBurst(const CaptureRecord& record) {
             ++corrections;
         }
         if (d < 0) {
-            // Still negative: the counter wrapped. Take the slip corrections back and add whole counter
-            // periods instead, so the interval keeps its true length.
+            // Still negative: the counter wrapped. Take the slip corrections back and add a counter period
+            // instead, so the interval keeps its true length. The records after it run on from the wrap, so
+            // that a slip among them is mended as before it.
             d -= corrections * kTimestampSlipCounts;
             t -= corrections * kTimestampSlipCounts;
             while (d < 0) {
                 d += kCounterPeriodCounts;
                 t += kCounterPeriodCounts;
+                wraps_ += kCounterPeriodCounts;
             }
         }
     }

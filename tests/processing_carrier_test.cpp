@@ -151,7 +151,24 @@ INSTANTIATE_TEST_SUITE_P(
         // 26.25 us lies halfway between 26.0 and 26.5: ties go to the even neighbour (2 x 26.25 = 52.5 -> 52).
         CarrierCase{"HalfwayGoesToEven", "+100:1 -500 +2675:101 -500 +2675:101 -600", 2, 26.0},
         // The measured period is divided by the clock adjustment: (2550 x 1.05 - 50) / 100 / 1.05 = 25.02 -> 25.
-        CarrierCase{"ClockAdjustment", "+100:1 -500 +2550:101 -500 +2550:101 -600", 0, 25.0}),
+        CarrierCase{"ClockAdjustment", "+100:1 -500 +2550:101 -500 +2550:101 -600", 0, 25.0},
+        // The edges of the tiers. Long bursts need more than 2000 us from the first to the last cycle and 21
+        // cycles: 2000 / 80 = 25 against the middle tier's (2000 + 600) / (80 + 20) = 26.
+        CarrierCase{"LongTierNeedsMoreThan2000us", "+100:1 -500 +2050:81 -500 +650:21 -600", 2, 26.0},
+        CarrierCase{"LongTierJustAbove2000us", "+100:1 -500 +2050.5:81 -500 +650:21 -600", 2, 25.0},
+        // (2100 + 600) / (19 + 20) = 69.2 in the middle tier; 2100 / 20 = 105 in the long one.
+        CarrierCase{"LongTierNeeds21Cycles", "+100:1 -500 +2150:20 -500 +650:21 -600", 2, 69.0},
+        CarrierCase{"LongTierAt21Cycles", "+100:1 -500 +2150:21 -500 +650:21 -600", 2, 105.0},
+        // The middle tier takes 500 us: 500 / 20 = 25, else the short tier's (500 + 800) / (20 + 20) = 32.5.
+        CarrierCase{"MiddleTierAt500us", "+100:1 -500 +550:21 -500 +450:11 -500 +450:11 -600", 2, 25.0},
+        CarrierCase{"MiddleTierBelow500us", "+100:1 -500 +549.5:21 -500 +450:11 -500 +450:11 -600", 2, 32.5},
+        // The middle tier takes 11 cycles: 500 / 10 = 50, else (500 + 800) / (9 + 20) = 44.8.
+        CarrierCase{"MiddleTierAt11Cycles", "+100:1 -500 +550:11 -500 +450:11 -500 +450:11 -600", 2, 50.0},
+        CarrierCase{"MiddleTierBelow11Cycles", "+100:1 -500 +550:10 -500 +450:11 -500 +450:11 -600", 2, 45.0},
+        // The short tier must add up to more than 1000 us before the middle tier replaces its estimate:
+        // 1000 / 29 = 34.5 stands; from 1000.5 us on the middle tier's 25 does.
+        CarrierCase{"ShortTierAt1000us", "+100:1 -500 +550:21 -500 +550:10 -600", 2, 34.5},
+        CarrierCase{"ShortTierAbove1000us", "+100:1 -500 +550:21 -500 +550.5:10 -600", 2, 25.0}),
     [](const auto& info) { return info.param.name; });
 
 struct TooHighCase {
@@ -313,6 +330,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TooShortPause", 25, kShortPause, {}, false, "Too short intervals"},
         CheckCase{"TooShortPulse", 25, "r1 +600:24 -600 +100:4 -1200 +600:24 -0", {}, false, "Too short intervals"},
         CheckCase{"InconsistentCarrier", 25, kMixedCarrier, {}, false, "Inconsistent carrier"},
+        // Periods of 30 and 20 us: a spread of exactly 0.2 is still consistent.
+        CheckCase{"SpreadAtTheLimit", 25, "r1 +600:24 -600 +600:20 -1200 +600:30 -0", {}, true, ""},
         CheckCase{"Both", 25, kShortAndMixed, {}, false, "Too short intervals, Inconsistent carrier"},
         // A burst without counted cycles spoils the spread.
         CheckCase{"UncountedBurst", 25, "r1 +600:24 -600 +600:0 -1200 +600:24 -0", {}, false, "Inconsistent carrier"},
