@@ -97,48 +97,6 @@ void ShowBox(platform::MessageBoxes& boxes, MessageKind kind, const char* text) 
     boxes.show(kind, text, MessageButton::Ok);
 }
 
-// Splits a line by the comma-text rules: items are separated by commas; blanks and control characters
-// between items are skipped; a quoted item runs to its closing quote ("" inside stands for one quote);
-// an unquoted item ends at a comma, a blank or a control character.
-std::vector<std::string> SplitCommaText(std::string_view s) {
-    std::vector<std::string> items;
-    const std::size_t n = s.size();
-    std::size_t p = 0;
-    auto skipBlanks = [&] {
-        while (p < n && IsBlank(s[p])) ++p;
-    };
-    skipBlanks();
-    while (p < n) {
-        std::string item;
-        if (s[p] == '"') {
-            ++p;
-            while (p < n) {
-                if (s[p] == '"') {
-                    if (p + 1 < n && s[p + 1] == '"') {
-                        item += '"';
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                item += s[p++];
-            }
-        } else {
-            const std::size_t start = p;
-            while (p < n && !IsBlank(s[p]) && s[p] != ',') ++p;
-            item.assign(s.substr(start, p - start));
-        }
-        items.push_back(std::move(item));
-        skipBlanks();
-        if (p < n && s[p] == ',') {
-            if (p + 1 == n) items.emplace_back();
-            ++p;
-            skipBlanks();
-        }
-    }
-    return items;
-}
 
 // An item between double quotes, a quote inside doubled so that the line reads back the same.
 std::string Quoted(std::string_view s) {
@@ -192,6 +150,49 @@ std::string DescriptorItemName(int item) {
 }
 
 }  // namespace
+
+// Splits a line by the comma-text rules: items are separated by commas; blanks and control characters
+// between items are skipped; a quoted item runs to its closing quote ("" inside stands for one quote);
+// an unquoted item ends at a comma, a blank or a control character.
+std::vector<std::string> SplitCommaText(std::string_view s) {
+    std::vector<std::string> items;
+    const std::size_t n = s.size();
+    std::size_t p = 0;
+    auto skipBlanks = [&] {
+        while (p < n && IsBlank(s[p])) ++p;
+    };
+    skipBlanks();
+    while (p < n) {
+        std::string item;
+        if (s[p] == '"') {
+            ++p;
+            while (p < n) {
+                if (s[p] == '"') {
+                    if (p + 1 < n && s[p + 1] == '"') {
+                        item += '"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                item += s[p++];
+            }
+        } else {
+            const std::size_t start = p;
+            while (p < n && !IsBlank(s[p]) && s[p] != ',') ++p;
+            item.assign(s.substr(start, p - start));
+        }
+        items.push_back(std::move(item));
+        skipBlanks();
+        if (p < n && s[p] == ',') {
+            if (p + 1 == n) items.emplace_back();
+            ++p;
+            skipBlanks();
+        }
+    }
+    return items;
+}
 
 // --- number helpers
 

@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace spectrel {
 
@@ -196,6 +197,12 @@ std::string DescriptorToText(const Tprotocol_descriptor& descriptor);
 // Reads the text form. On failure (fewer than 113 items, an empty letter item, a number that does not
 // parse) the descriptor is left cleared and the result names the fault.
 TDataResult DescriptorFromText(Tprotocol_descriptor& descriptor, std::string_view text);
+
+// Splits a line by the comma-text rules shared by protocol lines and template values: items are separated by
+// commas; blanks and control characters between items are skipped; a quoted item runs to its closing quote
+// ("" inside stands for one quote); an unquoted item ends at a comma, a blank or a control character; two
+// commas in a row, or a comma at the very end, give an empty item.
+std::vector<std::string> SplitCommaText(std::string_view text);
 
 // --- the standard protocol table
 

@@ -72,42 +72,6 @@ std::string ButtonName(const TbuttonCodes& buttons, int index) { return buttons.
 
 const std::vector<std::string>& DefaultTemplateLines() { return kDefaultTemplateLines; }
 
-std::vector<std::string> SplitCommaText(const std::string& text) {
-    std::vector<std::string> items;
-    const std::size_t n = text.size();
-    std::size_t p = 0;
-    while (p < n && IsBlank(text[p])) ++p;
-    while (p < n) {
-        std::string item;
-        if (text[p] == '"') {
-            ++p;
-            while (p < n) {
-                if (text[p] == '"') {
-                    if (p + 1 < n && text[p + 1] == '"') {
-                        item += '"';
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                item += text[p++];
-            }
-        } else {
-            while (p < n && !IsBlank(text[p]) && text[p] != ',') item += text[p++];
-        }
-        items.push_back(std::move(item));
-        while (p < n && IsBlank(text[p])) ++p;
-        if (p < n && text[p] == ',') {
-            // A comma at the very end still separates an empty last item.
-            if (p + 1 == n) items.emplace_back();
-            ++p;
-            while (p < n && IsBlank(text[p])) ++p;
-        }
-    }
-    return items;
-}
-
 const std::string& TButtonTemplates::Strings(int index) const {
     SPX_ASSERT(index >= 0 && index < Count(), "List index out of bounds", kModule);
     return lines_[static_cast<std::size_t>(index)];

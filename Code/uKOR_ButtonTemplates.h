@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Code/SPX_Data.h"  // SplitCommaText
 #include "Code/SPX_IniFile.h"
 
 namespace spectrel {
@@ -43,10 +44,6 @@ public:
 // The ten built-in templates as name=value lines, in menu order.
 const std::vector<std::string>& DefaultTemplateLines();
 
-// Splits a comma list the way protocol lines and template values are split: items separated by commas,
-// blanks between items skipped, a quoted item runs to its closing quote ("" inside is one quote), an unquoted
-// item ends at a comma or a blank, two commas in a row give an empty item.
-std::vector<std::string> SplitCommaText(const std::string& text);
 
 class TButtonTemplates {
 public:
