@@ -4,14 +4,7 @@ namespace spectrel {
 
 namespace {
 
-constexpr std::uint8_t kBurstStartLong = 0x20;      // H M L
-constexpr std::uint8_t kBurstStartShort = 0x40;     // M L
-constexpr std::uint8_t kBurstEndLong = 0x21;        // H M L CH CL
-constexpr std::uint8_t kBurstEndShort = 0x41;       // M L, cycle count of the previous burst end
-constexpr std::uint8_t kBurstEndSmallFirst = 0x60;  // 0x60..0x7F M L, cycle count in the low five bits
-constexpr std::uint8_t kBurstEndSmallLast = 0x7F;
-constexpr std::uint8_t kSmallCyclesMask = 0x1F;
-constexpr std::uint8_t kEndOfData = 0x00;
+using namespace stream_code;
 
 std::uint32_t Timestamp(std::uint8_t high, std::uint8_t middle, std::uint8_t low) {
     return (std::uint32_t{high} << 16) | (std::uint32_t{middle} << 8) | std::uint32_t{low};

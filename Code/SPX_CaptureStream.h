@@ -23,6 +23,18 @@ struct CaptureRecord {
     std::uint16_t carrierCycles = 0;  // burst end only
 };
 
+// Code bytes of the capture stream's records.
+namespace stream_code {
+constexpr std::uint8_t kBurstStartLong = 0x20;      // H M L
+constexpr std::uint8_t kBurstStartShort = 0x40;     // M L, H of the last long burst start
+constexpr std::uint8_t kBurstEndLong = 0x21;        // H M L CH CL
+constexpr std::uint8_t kBurstEndShort = 0x41;       // M L, cycle count of the previous burst end
+constexpr std::uint8_t kBurstEndSmallFirst = 0x60;  // 0x60..0x7F M L, cycle count in the low five bits
+constexpr std::uint8_t kBurstEndSmallLast = 0x7F;
+constexpr std::uint8_t kSmallCyclesMask = 0x1F;
+constexpr std::uint8_t kEndOfData = 0x00;
+}  // namespace stream_code
+
 // Command bytes of the reader board and its acknowledge of a capture start.
 namespace reader_command {
 constexpr std::uint8_t kReset = 0x00;

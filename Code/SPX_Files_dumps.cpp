@@ -1,5 +1,7 @@
 #include "Code/SPX_Files_dumps.h"
 
+#include "Code/SPX_CaptureStream.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -19,8 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Burst record codes of the reader's stream; a blank before each makes the records readable.
-constexpr std::uint8_t kBurstStartCode = 0x20;
-constexpr std::uint8_t kBurstEndCode = 0x21;
+constexpr std::uint8_t kBurstStartCode = stream_code::kBurstStartLong;
+constexpr std::uint8_t kBurstEndCode = stream_code::kBurstEndLong;
 // A PicDump.txt line is written out once it is longer than this.
 constexpr std::size_t kStreamLineLength = 60;
 // The board reports the end of a burst about this long after its last carrier cycle (us).

@@ -9,14 +9,13 @@ namespace spectrel::virtualboard {
 
 namespace {
 
-// Code bytes of the capture stream.
-constexpr std::uint8_t kBurstStartLong = 0x20;
-constexpr std::uint8_t kBurstStartShort = 0x40;
-constexpr std::uint8_t kBurstEndLong = 0x21;
-constexpr std::uint8_t kBurstEndSameCycles = 0x41;
-constexpr std::uint8_t kBurstEndSmallCycles = 0x60;
-constexpr std::uint16_t kSmallCyclesMax = 0x1F;
-constexpr std::uint8_t kEndOfData = 0x00;
+using stream_code::kBurstEndLong;
+using stream_code::kBurstStartLong;
+using stream_code::kBurstStartShort;
+using stream_code::kEndOfData;
+constexpr std::uint8_t kBurstEndSameCycles = stream_code::kBurstEndShort;
+constexpr std::uint8_t kBurstEndSmallCycles = stream_code::kBurstEndSmallFirst;
+constexpr std::uint16_t kSmallCyclesMax = stream_code::kSmallCyclesMask;
 
 constexpr int kMaxCycles = 0xFFFF;
 // A glitch is only put into an interval that leaves this much on either side.
