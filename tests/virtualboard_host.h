@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "Code/SPX_CaptureStream.h"
 #include "testing/SimulatedClock.h"
 #include "virtualboard/BoardEngine.h"
 #include "virtualboard/VirtualSerialPort.h"
@@ -17,6 +18,45 @@ struct TimedByte {
     std::uint8_t value;
     std::int64_t atUs;
 };
+
+// A capture stream decoded with the host's decoder, and the marks and spaces between its records.
+struct DecodedCapture {
+    std::vector<CaptureRecord> records;
+    bool incomplete = false;          // the stream ended inside a record
+    bool endOfData = false;           // ended with the end-of-data code
+    bool wrapped = false;             // a timestamp was below the one before it
+    std::vector<double> durationsUs;  // burst, pause, burst, ... from the burst starts and ends
+    std::vector<std::uint16_t> cycles;
+};
+
+inline DecodedCapture decodeStream(const std::vector<std::uint8_t>& stream) {
+    DecodedCapture out;
+    CaptureStreamDecoder decoder;
+    decoder.reset();
+    for (std::uint8_t b : stream) {
+        CaptureRecord record;
+        if (decoder.push(b, record)) out.records.push_back(record);
+    }
+    out.incomplete = decoder.inRecord();
+    std::uint32_t previous = 0;
+    bool first = true;
+    for (const CaptureRecord& r : out.records) {
+        if (r.kind == CaptureRecordKind::EndOfData) {
+            out.endOfData = true;
+            break;
+        }
+        if (r.kind == CaptureRecordKind::Erratic) break;
+        if (!first) {
+            if (r.timestamp < previous) out.wrapped = true;
+            const std::int64_t delta = (static_cast<std::int64_t>(r.timestamp) - previous) & 0xFFFFFF;
+            out.durationsUs.push_back(static_cast<double>(delta) / 2.0);
+        }
+        if (r.kind == CaptureRecordKind::BurstEnd) out.cycles.push_back(r.carrierCycles);
+        previous = r.timestamp;
+        first = false;
+    }
+    return out;
+}
 
 class BoardHost {
 public:
@@ -47,10 +87,18 @@ public:
         return bytes;
     }
 
-    std::vector<std::uint8_t> values(const std::vector<TimedByte>& bytes) {
+    static std::vector<std::uint8_t> values(const std::vector<TimedByte>& bytes) {
         std::vector<std::uint8_t> out;
         for (const TimedByte& b : bytes) out.push_back(b.value);
         return out;
+    }
+
+    // Queues the press, starts a capture and reads the stream (without the acknowledge) until it falls silent.
+    std::vector<TimedByte> capture(KeyPress press, std::int64_t silenceMs = 400) {
+        board.queuePress(std::move(press));
+        port->writeByte(reader_command::kStartCapture);
+        if (read() != reader_command::kCaptureAcknowledge) return {};
+        return readUntilSilent(silenceMs);
     }
 
     testing::SimulatedClock clock;

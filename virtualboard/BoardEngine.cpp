@@ -201,7 +201,7 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     for (std::size_t i = 0; i < train.size(); ++i) {
         const double d = train[i];
         if (i % 2 == 0) {
-            const int edges = carrierHz > 0 ? std::max(1, static_cast<int>(std::ceil(d * carrierHz / 1e6 - 1e-6))) : 1;
+            const int edges = carrierHz > 0 ? std::max(1, static_cast<int>(std::lround(d * carrierHz / 1e6))) : 1;
             if (mergeWithPrevious && !played_.empty()) {
                 played_.back().endUs = t + d;
                 cycles.back() += edges;

@@ -23,8 +23,8 @@
 // and a press queued while a capture waits is played at once (no earlier than the press delay). One press
 // per capture.
 //
-// Carrier cycles: a burst with carrier counts its rising edges, ceil(duration × frequency), at least 1; a
-// pulse without carrier (carrierHz 0) is one long edge and counts 1.
+// Carrier cycles: a burst with carrier counts its cycles, duration × frequency rounded, at least 1; a pulse
+// without carrier (carrierHz 0) is a single rising edge for the board's counter and counts 1.
 // Pauses shorter than the late delay do not end a burst on the board: the two marks merge into one burst.
 //
 // Not thread-safe: use one engine from one thread.

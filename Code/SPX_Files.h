@@ -1,0 +1,80 @@
+#pragma once
+// The device file: the XML document that the home-automation software imports, describing one device, the
+// remote control that drives it, its named IR commands and, when asked or when the protocol is a learned one,
+// the protocol definition. The writer asks before it replaces a file, keeps two backup generations (".~xml" the
+// previous version, ".~~xml" the one before it) and never leaves a half-written file: the document goes to a
+// temporary file in the same folder, which is renamed over the target only when it was written completely.
+//
+// Whatever the user typed, the document is well-formed XML in UTF-8 (see Code/SPX_Files_xml.h for how names,
+// notes and codes are mended).
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Code/SPX_Data.h"
+
+namespace spectrel {
+
+namespace platform {
+class MessageBoxes;
+}
+
+class TbuttonCodes;
+
+// Outcome of a file operation: the first error is kept in `message`.
+struct TFileResult {
+    bool ok = false;
+    std::string message;  // empty when ok, and when nothing was written for a reason the user chose or was told
+    explicit operator bool() const { return ok; }
+};
+
+// Buttons a device file can hold (a list of 0 or 1000 and more writes nothing).
+constexpr int kMaxDeviceFileButtons = 999;
+// Note lines written as comments: only when the header holds 1 to 99 of them.
+constexpr int kMaxDeviceFileNotes = 99;
+
+// The current local date and time, short date then long time as the user's locale writes them (line 2).
+std::string LocalDateTimeText();
+
+// What the writer needs besides its data: the message boxes and the date and time text of line 2.
+struct TDeviceFileEnvironment {
+    platform::MessageBoxes& boxes;
+    std::function<std::string()> dateTime = LocalDateTimeText;
+};
+
+// One IR command of the document: a button that has a code.
+struct TDeviceFileCommand {
+    std::string name;
+    std::string code;
+    std::string secondCode;
+};
+
+// The document as text (lines ended by CR LF), from the header, the commands (buttons with a code, in list
+// order) and the current protocol. `framesCorrupted` is set when the protocol's frame format is empty (minimum
+// and maximum frames are then written as 0).
+std::string DeviceFileText(const TIRheader& header, const std::vector<TDeviceFileCommand>& commands,
+                           const Tprotocol_descriptor& protocol, bool attachProtocol, const std::string& dateTime,
+                           bool& framesCorrupted);
+// The commands of a button list: every button that has a code, in list order.
+std::vector<TDeviceFileCommand> DeviceFileCommands(const TbuttonCodes& buttons);
+
+// Writes the device file. Nothing is written unless the list has 1 to 999 buttons. An existing file is replaced
+// only after the user answered OK to "File <name> already exists. Overwrite?"; its backups are rotated first
+// (a failed rotation is reported and the file is written all the same). A failed write is reported in an error
+// box and in the result, and leaves the previous file and its backups as they were.
+TFileResult WriteDeviceFile(const TDeviceFileEnvironment& environment, TIRheader header, const TbuttonCodes& buttons,
+                            const Tprotocol_descriptor& protocol, const std::string& fileName, bool attachProtocol);
+
+// The backup rotation: "<name>.~xml" moves to "<name>.~~xml", then the file moves to "<name>.~xml" (the extension
+// is replaced, or appended to a name without one). True when the file itself was moved.
+bool MakeBackups(const std::string& fileName);
+// The two backup names of a file.
+std::string NewerBackupName(const std::string& fileName);
+std::string OlderBackupName(const std::string& fileName);
+
+// Writes `text` to `fileName` through a temporary file in the same folder that is renamed over the target; on
+// any failure the temporary file is removed, the target is left as it was and the result names the first error.
+TFileResult ReplaceFileContents(const std::string& fileName, const std::string& text);
+
+}  // namespace spectrel
