@@ -36,6 +36,14 @@ std::vector<double> ReferenceDurations(const TAnalysisContext& context, const Tp
 
 }  // namespace
 
+void ResetReaderAfterCapture(TReaderLink& reader) {
+    reader.ResetReader();
+    std::uint8_t stale = 0;
+    int read = 0;
+    while (read < kSettleBytes && reader.ReadReaderByte(stale)) ++read;
+    if (read > 0) reader.ResetReader();
+}
+
 int CaptureButton(TAnalysisContext& context, TReaderLink& reader, const Tprotocol_descriptor& current,
                   TCaptureProgressBar* progressBar, TCaptureDisplayList* displayList) {
     platform::MessageBoxes& boxes = context.messageBoxes;
@@ -43,7 +51,7 @@ int CaptureButton(TAnalysisContext& context, TReaderLink& reader, const Tprotoco
     for (;;) {
         context.recordCount = 0;
         const int frames = Capture(context, reader, 0, 0, progressBar, displayList);
-        reader.ResetReader();
+        ResetReaderAfterCapture(reader);
         if (frames <= 0) {
             context.recordCount = 0;
             const MessageButton answer = boxes.show(MessageKind::Error, "No frames captured, try again?",

@@ -20,6 +20,13 @@ constexpr int kButtonCaptured = 1;
 constexpr int kButtonCaptureAborted = 3;
 constexpr int kButtonCaptureIgnored = 5;
 
+// Resets the board after a capture. A capture that stopped while the board was still sending (20 frames of a
+// long press) leaves the rest of the stream on the line, ahead of the reset's answer: the line is then read
+// until it falls quiet (at most kSettleBytes bytes) and the board is reset once more, so the next capture
+// starts clean.
+constexpr int kSettleBytes = 8192;
+void ResetReaderAfterCapture(TReaderLink& reader);
+
 // One button capture with retries, in record 0 of an emptied capture table: resets the board, captures, checks
 // the capture and its vocabulary, and asks the user when something is wrong. Returns kButtonCaptured (the
 // analysis table then holds the capture), kButtonCaptureAborted or kButtonCaptureIgnored.

@@ -160,7 +160,7 @@ bool TLearningProcedures::CaptureLearningRecords(TCaptureProgressBar* progressBa
         context.recordCount = kept;
         const int frames = Capture(context, model_.reader, record, button, progressBar, displayList);
         if (displayList != nullptr) displayList->restoreNormalColour();
-        model_.reader.ResetReader();
+        ResetReaderAfterCapture(model_.reader);
         if (frames <= 0) {
             context.recordCount = kept;
             if (model_.boxes.show(MessageKind::Error, text::kNoFramesRecorded,

@@ -62,6 +62,20 @@ TEST_F(LearnProtocolTest, ThreePressesLearnTheProtocol) {
     EXPECT_EQ(context.captureTable()[context.recordCount - 1].recordNumber, 2);
 }
 
+// Held for five seconds, every press stops at 20 frames while the board is still sending; the next capture
+// still starts clean.
+TEST_F(LearnProtocolTest, PressesHeldBeyondTwentyFramesStillLearn) {
+    Press(vb::necSignal(0, 0x45), 5'000'000);
+    Press(vb::necSignal(0, 0x45), 5'000'000);
+    Press(vb::necSignal(0, 0x46), 5'000'000);
+    procedures.LearnProtocol(nullptr, &messages, &description);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{text::kLoseEverything, text::kFirstPress, text::kSameButton,
+                                                 text::kAnotherButton}));
+    EXPECT_EQ(messages.Lines()[1], "Record 0: 20 frames captured");
+    EXPECT_TRUE(current.valid);
+    EXPECT_EQ(current.format, "iX");
+}
+
 TEST_F(LearnProtocolTest, CancelAtTheStartChangesNothing) {
     buttons.AddWithCodes("Power", "AaAb", "");
     current.valid = true;
