@@ -339,6 +339,24 @@ TEST_F(ExploreStandardTest, AbortAtACheckEndsExploringWithoutChanges) {
     EXPECT_FALSE(link.ReaderPortOpen());
 }
 
+TEST_F(ExploreTest, RetryCapturesAgainWithoutAskingForAKey) {
+    current.frame_rate = 130;
+    Explore({vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
+            {MessageButton::Ok, MessageButton::Retry, MessageButton::Abort});
+    EXPECT_EQ(Texts(), (std::vector<std::string>{text::kPressAnyButton, text::kFrameRateUpdate, text::kFrameRateUpdate}));
+    EXPECT_EQ(board.capturesStarted(), 5);
+    EXPECT_EQ(current.frame_rate, 130);
+    EXPECT_EQ(explore.Count(), 0);
+}
+
+TEST_F(ExploreTest, IgnoreAtNoFramesAsksForAKeyAgain) {
+    // No press is queued for the first capture: it ends with no frames.
+    Explore({}, {MessageButton::Ok, MessageButton::Ignore, MessageButton::Abort});
+    EXPECT_EQ(Texts(), (std::vector<std::string>{text::kPressAnyButton, "No frames captured, try again?",
+                                                 text::kPressAnyButton}));
+    EXPECT_FALSE(link.ReaderPortOpen());
+}
+
 TEST_F(ExploreTest, WithoutAProtocolNothingHappens) {
     current.valid = false;
     Explore({}, {});
