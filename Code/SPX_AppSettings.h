@@ -147,7 +147,8 @@ struct TAppSettings {
 // Start-up, first step: the advanced options on the application's key of the per-user store.
 std::unique_ptr<TSpectrelIniObject> CreateAdvancedOptions(platform::UserStore& store);
 
-// Start-up, second step: reads "SPX.ini" in this order: the templates, the palette (given its defaults first),
+// Start-up, second step (bind the template menu and the button list to `templates` first, so that the menu
+// is built from what is read): reads "SPX.ini" in this order: the templates, the palette (given its defaults first),
 // "Setup", "Device Types", the substitution rules, and last the standard protocols, which are written back
 // at once. A missing file is no error: everything takes its default. A file that cannot be read gives the
 // defaults as well and is returned as the failure. A malformed protocol line leaves the table empty, is not

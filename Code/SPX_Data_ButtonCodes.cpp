@@ -67,6 +67,8 @@ EListError::EListError(int index) : std::out_of_range("List index out of bounds 
 
 TbuttonCodes::TbuttonCodes(TInfoBus& bus) : bus_(bus) {}
 
+TbuttonCodes::TbuttonCodes() : ownBus_(std::make_unique<TInfoBus>()), bus_(*ownBus_) {}
+
 TbuttonCodes::~TbuttonCodes() { Clear(); }
 
 TButtonCode& TbuttonCodes::Items(int index) const {

@@ -61,8 +61,11 @@ struct TNamedIndex {
 // watcher that looks at the list during the destruction notice no longer finds it there).
 class TbuttonCodes {
 public:
-    // The bus must outlive the list.
+    // The buttons publish on bus, which must outlive the list.
     explicit TbuttonCodes(TInfoBus& bus);
+    // A list with a bus of its own (Bus()), for code that has none at hand; watchers subscribe on Bus() and must
+    // be gone before the list.
+    TbuttonCodes();
     TbuttonCodes(const TbuttonCodes&) = delete;
     TbuttonCodes& operator=(const TbuttonCodes&) = delete;
     ~TbuttonCodes();
@@ -96,6 +99,7 @@ public:
     TInfoBus& Bus() const { return bus_; }
 
 private:
+    std::unique_ptr<TInfoBus> ownBus_;
     TInfoBus& bus_;
     std::vector<std::unique_ptr<TButtonCode>> buttons_;
 };

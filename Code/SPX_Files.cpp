@@ -1,7 +1,6 @@
 #include "Code/SPX_Files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -26,7 +25,7 @@ using xmltext::EscapeText;
 using xmltext::TrimText;
 
 constexpr const char* kLineEnd = "\r\n";
-// A frame rate below this was not measured; the importer gets its default of 100 ms.
+// A frame rate below this was never measured; such a protocol is written with 100 ms.
 constexpr double kLowestMeasuredFrameRate = 0.9;
 constexpr const char* kUnmeasuredFrameRateText = "100";
 // Frame letters from 'X' on (in upper case) are dummy frames.
@@ -59,12 +58,12 @@ std::string WholeNumberText(double rounded) {
 std::string RoundedAwayText(double value) { return WholeNumberText(std::round(value)); }
 
 // Ties to the even neighbour.
-std::string RoundedEvenText(double value) {
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    double rounded = floor;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0)) rounded = floor + 1;
-    return WholeNumberText(rounded);
+std::string RoundedEvenText(double value) { return WholeNumberText(RoundHalfEven(value)); }
+
+// Upper case of the ASCII letters only, whatever the C library's locale.
+unsigned char AsciiUpper(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
 }
 
 std::string CarrierFrequencyText(double carrierPeriod) {
@@ -73,12 +72,13 @@ std::string CarrierFrequencyText(double carrierPeriod) {
 }
 
 std::string FrameRateText(double frameRate) {
-    // Not measured (and a value that is no number at all) gives the importer's default.
+    // Not measured (and a value that is no number at all) is written as 100 ms.
     if (!(frameRate >= kLowestMeasuredFrameRate)) return kUnmeasuredFrameRateText;
     return RoundedEvenText(frameRate);
 }
 
-bool IsUpperCaseLetter(char c) { return std::toupper(static_cast<unsigned char>(c)) == static_cast<unsigned char>(c); }
+// Equal to itself in upper case (so digits and signs count as upper case too).
+bool IsUpperCase(char c) { return AsciiUpper(c) == static_cast<unsigned char>(c); }
 
 // Minimum frames of a transmission with this format (0 for an empty one); any repeated frame makes it 4.
 int MinimumFrames(const std::string& format) {
@@ -86,7 +86,7 @@ int MinimumFrames(const std::string& format) {
     for (std::size_t i = 0; i < format.size(); ++i) {
         const int p = static_cast<int>(i) + 1;
         if (p > m) m = p;
-        if (IsUpperCaseLetter(format[i])) m = kRepeatedMinFrames;
+        if (IsUpperCase(format[i])) m = kRepeatedMinFrames;
     }
     return m;
 }
@@ -136,7 +136,7 @@ void WriteProtocol(DocumentLines& out, const Tprotocol_descriptor& protocol, boo
     for (char letter : protocol.format) {
         out.line("      <Pframe>");
         out.line("        <Name>" + EncodeCode(std::string(1, letter)) + "</Name>");
-        if (std::toupper(static_cast<unsigned char>(letter)) < static_cast<unsigned char>(kFirstDummyLetter)) {
+        if (AsciiUpper(letter) < static_cast<unsigned char>(kFirstDummyLetter)) {
             out.line("        <Type>Data</Type>");
         } else {
             out.line("        <Type>Dummy</Type>");
@@ -228,7 +228,8 @@ std::string LocalDateTimeText() {
     localtime_r(&now, &local);
 #endif
     char text[128];
-    // The C library's locale is the user's in the program (the window layer sets it at start-up).
+    // In the program the C library's locale is the user's (Qt's application object sets it from the
+    // environment), so "%x %X" gives the user's short date and long time.
     if (std::strftime(text, sizeof text, "%x %X", &local) == 0) return {};
     return text;
 }
@@ -324,7 +325,7 @@ TFileResult WriteDeviceFile(const TDeviceFileEnvironment& environment, TIRheader
 
     std::error_code error;
     const bool exists = fs::exists(ToPath(fileName), error);
-    if (exists) {
+    if (exists && !environment.overwriteConfirmed) {
         const MessageButton answer =
             environment.boxes.show(MessageKind::Warning, "File " + fileName + " already exists. Overwrite?",
                                    MessageButton::Ok | MessageButton::Abort);

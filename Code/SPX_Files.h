@@ -41,6 +41,10 @@ std::string LocalDateTimeText();
 struct TDeviceFileEnvironment {
     platform::MessageBoxes& boxes;
     std::function<std::string()> dateTime = LocalDateTimeText;
+    // Set by a caller that has already asked the user about replacing the file: the writer then does not ask
+    // again, and rotates the backups itself once the new document is complete, so that a failed write leaves
+    // the previous file where it was (rather than the caller rotating them before the write).
+    bool overwriteConfirmed = false;
 };
 
 // One IR command of the document: a button that has a code.

@@ -26,14 +26,14 @@ class TAnalysisContext;
 
 // One pulse or pause of a capture.
 struct TIntervalRecord {
-    double time = 0;            // us since the first record of its capture
-    double duration = 0;        // us since the previous stored record: burst length, or silence before a burst
-    int buttonNumber = 0;       // the caller's button number (0 for the first button of a procedure)
-    int recordNumber = 0;       // the caller's record number (which press of the procedure)
-    int frameNumber = 0;        // frame within the capture, from 0; -1 for the gap before a frame and the closing entry
-    int indexInFrame = 0;       // position of the reader record within its frame, the gap record being 0
-    int carrierCycles = 0;      // pulses: carrier cycles the board counted; pauses: 0
-    bool isPulse = false;       // a carrier burst (true) or a pause (false)
+    double time = 0;        // us since the first record of its capture
+    double duration = 0;    // us since the previous stored record: burst length, or silence before a burst
+    int buttonNumber = 0;   // the caller's button number (0 for the first button of a procedure)
+    int recordNumber = 0;   // the caller's record number (which press of the procedure)
+    int frameNumber = 0;    // frame within the capture, from 0; -1 for the gap before a frame and the closing entry
+    int indexInFrame = 0;   // position of the reader record within its frame, the gap record being 0
+    int carrierCycles = 0;  // pulses: carrier cycles the board counted; pauses: 0
+    bool isPulse = false;   // a carrier burst (true) or a pause (false)
 };
 
 // Sizes of the two tables. A capture stops when the capture table holds kCaptureTableLimit records.
@@ -52,14 +52,14 @@ struct TParameterChoice {
 };
 
 // Minimum gap between frames, in counter units of 0.5 us.
-inline constexpr std::array<TParameterChoice<int>, 4> kMinimumGapChoices{{
-    {"5 ms", 10000}, {"10 ms", 20000}, {"20 ms", 40000}, {"100 ms", 200000}}};
+inline constexpr std::array<TParameterChoice<int>, 4> kMinimumGapChoices{
+    {{"5 ms", 10000}, {"10 ms", 20000}, {"20 ms", 40000}, {"100 ms", 200000}}};
 // Remote-control clock adjustment: a factor applied to every measured time and duration.
-inline constexpr std::array<TParameterChoice<double>, 5> kClockAdjustmentChoices{{
-    {"+5%", 1.05}, {"+2.5%", 1.025}, {"Nominal", 1.0}, {"-2.5%", 0.975}, {"-5%", 0.95}}};
+inline constexpr std::array<TParameterChoice<double>, 5> kClockAdjustmentChoices{
+    {{"+5%", 1.05}, {"+2.5%", 1.025}, {"Nominal", 1.0}, {"-2.5%", 0.975}, {"-5%", 0.95}}};
 // Tolerance when a learned protocol is matched to a standard one.
-inline constexpr std::array<TParameterChoice<double>, 6> kMatchToleranceChoices{{
-    {"5%", 0.05}, {"6%", 0.06}, {"7%", 0.07}, {"8%", 0.08}, {"9%", 0.09}, {"10%", 0.10}}};
+inline constexpr std::array<TParameterChoice<double>, 6> kMatchToleranceChoices{
+    {{"5%", 0.05}, {"6%", 0.06}, {"7%", 0.07}, {"8%", 0.08}, {"9%", 0.09}, {"10%", 0.10}}};
 
 // The three decoding parameters. Each keeps the index of its choice and the value together; they are not
 // stored anywhere, so every run starts with the defaults (10 ms, Nominal, 6%).

@@ -398,8 +398,8 @@ std::string ClassifyFormat(TAnalysisContext& context) {
     const int firstFrames = RecordFrameCount(context, 0, 0);
     const bool twoFrames = AllRecordsTwoFrames(context);
 
-    auto set = [&](const char* format, int i, int j, int x, char iLetter, char jLetter, char xLetter) {
-        w.format = format;
+    auto set = [&](std::string format, int i, int j, int x, char iLetter, char jLetter, char xLetter) {
+        w.format = std::move(format);
         w.i_position = i;
         w.j_position = j;
         w.x_position = x;

@@ -34,7 +34,7 @@ struct TSweepWindowTotals {
 // Scratch space of the fast window sweep.
 struct TSweepScratch {
     TSweepScratch() : starts(kSweepWindowsPerPass + 1), totals(kSweepWindowsPerPass) {}
-    std::vector<double> starts;               // start of every window of a pass, and the end of the last
+    std::vector<double> starts;              // start of every window of a pass, and the end of the last
     std::vector<TSweepWindowTotals> totals;  // members gathered per window of a pass
 };
 

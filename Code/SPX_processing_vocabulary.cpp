@@ -60,8 +60,7 @@ struct TKnownTick {
     double tick;
     double within;
 };
-constexpr TKnownTick kKnownTicks[] = {{562.5, 8}, {889, 8},  {430, 5}, {158.5, 5},
-                                      {2527, 5},  {306, 5},  {120, 5}};
+constexpr TKnownTick kKnownTicks[] = {{562.5, 8}, {889, 8}, {430, 5}, {158.5, 5}, {2527, 5}, {306, 5}, {120, 5}};
 
 // Where a sweep runs; `ok` false when the table gives nothing to sweep.
 struct TSweepRange {

@@ -330,12 +330,14 @@ std::string ApplyRule(const TRec& rule, const std::string& s, bool hex) {
             window = window.substr(1) + s[p + 1];
         }
     }
+    // What is left in the window is compared only when it is a full window: a match on a part of it would
+    // let an empty second pattern (the usual case) add its text to the end of every code it reaches.
     if (hex) {
         if (groupOpen) out += '}';
         out += window;
     } else if (window == rule.InChunk1) {
         out += rule.OutChunk1;
-    } else if (window == rule.InChunk2) {
+    } else if (window.size() == w && window == rule.InChunk2) {
         out += rule.OutChunk2;
     } else {
         out += window;

@@ -127,6 +127,7 @@ void TButtonTemplates::LoadTemplates(const TIniFile& settings) {
             lines_.push_back(entry.substr(0, eq + 1) + RestoreOuterQuotes(entry.substr(eq + 1)));
         }
     }
+    RefreshViews();
 }
 
 void TButtonTemplates::SetDefaultTemplates() {

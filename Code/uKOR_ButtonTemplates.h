@@ -67,7 +67,9 @@ public:
     void Assign(const TButtonTemplates& other) { lines_ = other.lines_; }
 
     // --- the settings file
-    // Replaces the lines with the entries of "Button Templates Section" (the defaults when there are none).
+    // Replaces the lines with the entries of "Button Templates Section" (the defaults when there are none)
+    // and rebuilds the bound views. A value whose outer quotes the store dropped gets them back, so the lines
+    // read are the lines saved.
     void LoadTemplates(const TIniFile& settings);
     // Clears the lines, adds the ten default templates, then RefreshViews.
     void SetDefaultTemplates();

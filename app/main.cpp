@@ -2,7 +2,8 @@
 //
 //   spectrel                    the window; the status bar shows the reader found and its port
 //   spectrel --detect           prints the reader status ("Reader 1.3" or "No Reader") and exits, 0 if detected
-//   --port NAME                 tries only this port (a listed name or a device path such as /dev/pts/3)
+//   --port NAME                 tries only this port (a listed name or a device path such as /dev/pts/3); the
+//                               virtual reader board does not stand in for it
 //   --no-virtual                does not fall back to the virtual reader board
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QStatusBar>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "app/ReaderStart.h"
 #include "platform/qt/QtClock.h"
@@ -32,9 +34,12 @@ public:
     }
 };
 
+// Detection and the help text need no display.
 bool WantsConsole(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]) == "--detect") return true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--detect" || arg == "--help" || arg == "--help-all" || arg == "-h" || arg == "-?") return true;
+    }
     return false;
 }
 
@@ -57,7 +62,7 @@ int main(int argc, char* argv[]) {
     QCommandLineParser options;
     options.addHelpOption();
     const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
-    const QCommandLineOption portOption("port", "Try only this serial port.", "name");
+    const QCommandLineOption portOption("port", "Try only this serial port (no virtual reader board then).", "name");
     const QCommandLineOption noVirtualOption("no-virtual", "Do not fall back to the virtual reader board.");
     options.addOptions({detectOption, portOption, noVirtualOption});
     options.process(*app);
@@ -71,8 +76,9 @@ int main(int argc, char* argv[]) {
         options.isSet(detectOption) ? static_cast<spectrel::platform::MessageBoxes&>(consoleBoxes) : windowBoxes;
 
     spectrel::app::ReaderStart start(serialPorts, clock, pump, boxes);
-    const spectrel::app::ReaderFound found =
-        start.find(options.value(portOption).toStdString(), !options.isSet(noVirtualOption));
+    // A port asked for by name gets an answer about that port, not about the virtual board.
+    const bool allowVirtual = !options.isSet(noVirtualOption) && !options.isSet(portOption);
+    const spectrel::app::ReaderFound found = start.find(options.value(portOption).toStdString(), allowVirtual);
 
     if (options.isSet(detectOption)) {
         std::printf("%s\n", found.status.c_str());

@@ -258,6 +258,17 @@ TEST(ButtonCodesList, AddButtonTakesOwnership) {
     EXPECT_EQ(log, (std::vector<std::string>{"TObjectDestroyedMessage"}));
 }
 
+TEST(ButtonCodesList, AListWithABusOfItsOwn) {
+    auto list = std::make_unique<TbuttonCodes>();
+    list->AddWithCodes("Power", "AaAb", "");
+    {
+        ListWatcher view(list->Bus(), *list);
+        list->Items(0).SetCode("AbAb");
+        EXPECT_EQ(view.log, (std::vector<std::string>{"TObjectChangedMessage Power at 0 of 1"}));
+    }
+    list.reset();
+}
+
 TEST(ButtonCodesList, TwoListsWatchingTheSameButtons) {
     TInfoBus bus;
     TbuttonCodes list(bus);

@@ -440,6 +440,40 @@ TEST_F(DeviceFileWriterTest, AbortAtTheQuestionChangesNothing) {
     EXPECT_EQ(names().size(), 3u);
 }
 
+TEST_F(DeviceFileWriterTest, ACallerThatAlreadyAskedIsNotAskedAgain) {
+    const std::string file = path("tv.xml");
+    WriteFile(file, "previous version");
+    environment_.overwriteConfirmed = true;
+    EXPECT_TRUE(write(file));
+    EXPECT_TRUE(boxes_.shown().empty());
+    EXPECT_EQ(ReadFile(path("tv.~xml")), "previous version");
+    EXPECT_EQ(ReadFile(file), ReadFile(kGoldenFile));
+}
+
+TEST_F(DeviceFileWriterTest, AFileFromHostileNamesAndNotesIsWellFormed) {
+    const auto texts = files_test::HostileTexts();
+    ASSERT_FALSE(texts.empty());
+    TIRheader header = SampleHeader();
+    header.device_type = texts[0];
+    header.device_brand = texts.back();
+    header.note_count = 0;
+    for (const auto& text : texts) {
+        header.notes[static_cast<std::size_t>(header.note_count++)] = text;
+        buttons_.AddWithCodes(text, "AaAb" + text, text);
+    }
+    protocol_.name = texts[1];
+    const std::string file = path("hostile.xml");
+    ASSERT_TRUE(WriteDeviceFile(environment_, header, buttons_, protocol_, file, true));
+    EXPECT_EQ(XmlWellFormedCheck::Check(ReadFile(file)), "");
+    EXPECT_EQ(CountNoteComments(ReadFile(file)), texts.size());
+}
+
+TEST(LocalDateTimeTextTest, GivesADateAndATime) {
+    const std::string text = LocalDateTimeText();
+    EXPECT_FALSE(text.empty());
+    EXPECT_NE(text.find(' '), std::string::npos) << text;
+}
+
 TEST_F(DeviceFileWriterTest, AFailedBackupIsReportedAndTheFileIsWrittenAllTheSame) {
     const std::string file = path("tv.xml");
     WriteFile(file, "current");

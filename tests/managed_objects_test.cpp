@@ -214,6 +214,23 @@ TEST(ManagedObjects, DestroyingAnotherWatchedButtonFromAChangeHandler) {
     EXPECT_EQ(buttons.Count(), 1);
 }
 
+TEST(ManagedObjects, AChangeHandlerMayDestroyTheChangedButton) {
+    TInfoBus bus;
+    Watcher watcher(bus);
+    TbuttonCodes buttons(bus);
+    buttons.Add("A");
+    buttons.Add("B");
+    watcher.list.Add(&buttons.Items(0));
+    watcher.list.Add(&buttons.Items(1));
+    watcher.action = [&](TObject* observed, const std::type_info& cls) {
+        if (cls == typeid(TObjectChangedMessage)) buttons.Delete(buttons.IndexOf(observed));
+    };
+    buttons.ClearAllCodes();
+    EXPECT_EQ(watcher.log, (std::vector<std::string>{"TObjectChangedMessage A", "TObjectDestroyedMessage A"}));
+    ASSERT_EQ(buttons.Count(), 1);
+    EXPECT_EQ(buttons.Items(0).Name(), "B") << "B moved to index 0 and was skipped";
+}
+
 TEST(ManagedObjects, AListThatIsNotSubscribedForgetsADestroyedButton) {
     TInfoBus bus;
     Watcher asleep(bus, false);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "testing/SimulatedClock.h"
 #include "virtualboard/BoardEngine.h"
 #include "virtualboard/Generators.h"
+#include "virtualboard/SignalFiles.h"
 #include "virtualboard/VirtualSerialPort.h"
 
 namespace {
@@ -296,16 +299,14 @@ TEST_P(TimestampSlip, IsMendedByAddingCounts) {
     EXPECT_DOUBLE_EQ(at(1).time, at(0).time + at(1).duration);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Capture, TimestampSlip,
-    ::testing::Values(
-        SlipCase{"None", 1096, 1, "+560:22 -548 +560:22 =0"},
-        SlipCase{"Once", 1096 - 4096, 1, "+560:22 -548 +560:22 =0"},
-        SlipCase{"Twice", 3192 - 8192, 1, "+560:22 -1596 +560:22 =0"},
-        // A third slip is not mended by 4096 counts: the difference is taken across a counter wrap instead,
-        // (16 777 216 - 9000) / 2 us, a gap.
-        SlipCase{"NotThrice", -9000, 2, "+560:22 =8384108 +560:22 =0"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Capture, TimestampSlip,
+                         ::testing::Values(SlipCase{"None", 1096, 1, "+560:22 -548 +560:22 =0"},
+                                           SlipCase{"Once", 1096 - 4096, 1, "+560:22 -548 +560:22 =0"},
+                                           SlipCase{"Twice", 3192 - 8192, 1, "+560:22 -1596 +560:22 =0"},
+                                           // A third slip is not mended by 4096 counts: the difference is taken across
+                                           // a counter wrap instead, (16 777 216 - 9000) / 2 us, a gap.
+                                           SlipCase{"NotThrice", -9000, 2, "+560:22 =8384108 +560:22 =0"}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(CaptureTest, AnIntervalAcrossTheCounterWrapKeepsItsLength) {
     Stream s(0xFFF000);
@@ -416,13 +417,25 @@ std::vector<std::uint8_t> Bytes(const Stream& s) { return s.data; }
 INSTANTIATE_TEST_SUITE_P(
     Capture, CaptureFailure,
     ::testing::Values(
-        FailureCase{"ErraticCode", Bytes(Stream().mark(560).space(560).bytes({0x33, 1, 2, 3})),
-                    {"Erratic reply from PIC (value 33)"}, 1, true, true},
+        FailureCase{"ErraticCode",
+                    Bytes(Stream().mark(560).space(560).bytes({0x33, 1, 2, 3})),
+                    {"Erratic reply from PIC (value 33)"},
+                    1,
+                    true,
+                    true},
         FailureCase{"EndOfDataFirst", {0x00}, {"Erratic reply from PIC (value 00)"}, 0, true, true},
-        FailureCase{"ShortPauseInsideAFrame", Bytes(Stream().mark(560).space(9.5).mark(560)), {"Data corrupted"}, 1,
-                    false, true},
-        FailureCase{"ShortPulseInsideAFrame", Bytes(Stream().mark(560).space(560).mark(9.5)), {"Data corrupted"}, 2,
-                    false, true},
+        FailureCase{"ShortPauseInsideAFrame",
+                    Bytes(Stream().mark(560).space(9.5).mark(560)),
+                    {"Data corrupted"},
+                    1,
+                    false,
+                    true},
+        FailureCase{"ShortPulseInsideAFrame",
+                    Bytes(Stream().mark(560).space(560).mark(9.5)),
+                    {"Data corrupted"},
+                    2,
+                    false,
+                    true},
         // A record whose last byte never comes: nothing shown, the record not stored.
         FailureCase{"MissingByte", Bytes(Stream().mark(560).space(560).bytes({0x21, 0x10, 0x05})), {}, 1, false, false},
         // A burst longer than 50 ms is stored and fails the capture.
@@ -525,23 +538,28 @@ protected:
         return spectrel::Capture(context, link, 0, 0, nullptr, nullptr);
     }
 
-    // Every interval as the board reported it: pulses and pauses from its counter readings.
-    std::string expectedTable() const {
-        std::string text;
+    // Every interval as the board reported it, from its counter readings, in the text form of TableText.
+    std::vector<std::string> expectedRecords() const {
+        std::vector<std::string> records;
         char item[64];
         const auto& bursts = board.lastPress();
         const double gap = context.parameters().minimumGap();
         for (std::size_t k = 0; k < bursts.size(); ++k) {
             if (k > 0) {
                 const std::uint32_t pause = (bursts[k].startCount - bursts[k - 1].endCount) & kCounterMask;
-                std::snprintf(item, sizeof item, " %c%.10g", pause > gap ? '=' : '-', pause / 2.0);
-                text += item;
+                std::snprintf(item, sizeof item, "%c%.10g", pause > gap ? '=' : '-', pause / 2.0);
+                records.push_back(item);
             }
             const std::uint32_t pulse = (bursts[k].endCount - bursts[k].startCount) & kCounterMask;
-            std::snprintf(item, sizeof item, "%s+%.10g:%d", k ? " " : "", pulse / 2.0, bursts[k].cycles);
-            text += item;
+            std::snprintf(item, sizeof item, "+%.10g:%d", pulse / 2.0, bursts[k].cycles);
+            records.push_back(item);
         }
-        return text + " =0";
+        return records;
+    }
+    std::string expectedTable() const {
+        std::string text;
+        for (const std::string& record : expectedRecords()) text += record + " ";
+        return text + "=0";
     }
 
     SimulatedClock clock;
@@ -570,13 +588,55 @@ TEST_P(BoardPress, StoresEveryBurstAndPauseTheBoardReported) {
     EXPECT_DOUBLE_EQ(spectrel::MeasureCarrier(context), GetParam().carrier);
 }
 
-INSTANTIATE_TEST_SUITE_P(Capture, BoardPress,
-                         ::testing::Values(PressCase{"Nec", vb::necSignal(0x04, 0x08), 3, 26.5},
-                                           PressCase{"Rc5", vb::rc5Signal(0x05, 0x23, false), 3, 28.0},
-                                           // 40 kHz: the 2400 us header counts 96 cycles, 2400 / 95 = 25.26 rounds to 25.5.
-                                           PressCase{"Sirc12", vb::sirc12Signal(0x01, 0x15), 6, 25.5},
-                                           PressCase{"Flash", vb::flashSignal(0x12, 0x34), 5, 0.0}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Capture, BoardPress,
+    ::testing::Values(PressCase{"Nec", vb::necSignal(0x04, 0x08), 3, 26.5},
+                      // 36 kHz: 889 us bursts count 32 cycles (889 / 31 = 28.7) and
+                      // 1778 us ones 64 (1778 / 63 = 28.2): 28.5.
+                      PressCase{"Rc5", vb::rc5Signal(0x05, 0x23, false), 3, 28.5},
+                      // 40 kHz: the 2400 us header counts 96 cycles, 2400 / 95 = 25.26 rounds to 25.5.
+                      PressCase{"Sirc12", vb::sirc12Signal(0x01, 0x15), 6, 25.5},
+                      PressCase{"Flash", vb::flashSignal(0x12, 0x34), 5, 0.0}),
+    [](const auto& info) { return info.param.name; });
+
+// Every button of the recorded remotes, played by the board: nothing fails, and what is stored is what the
+// board reported (up to the 20th frame gap when a press holds more frames).
+TEST_F(BoardCapture, RecordedRemotesAreCapturedAsTheBoardReportsThem) {
+    const std::filesystem::path folder = SPECTREL_SIGNALS_DIR;
+    if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no recorded remotes in " << folder;
+    int presses = 0;
+    for (const auto& file : std::filesystem::directory_iterator(folder)) {
+        if (file.path().extension() != ".ir") continue;
+        const vb::SignalFileResult read = vb::readSignalFile(file.path().string());
+        ASSERT_TRUE(read.ok) << read.message;
+        for (const vb::IrSignal& signal : read.signals) {
+            SCOPED_TRACE(file.path().filename().string() + " " + signal.name);
+            context.recordCount = 0;
+            const int frames = press(signal, 0);
+            // As the procedures do, reset the board after the capture. A capture stopped at 20 frames leaves
+            // the board still sending what it had queued; wait until the line is quiet.
+            link.ResetReader();
+            for (std::uint8_t byte = 0; link.ReadReaderByte(byte);) {
+            }
+            ASSERT_GE(frames, 0);
+            ASSERT_TRUE(boxes.shown().empty()) << boxes.texts().front();
+            const std::vector<std::string> expected = expectedRecords();
+            std::istringstream stored(TableText(context.captureTable(), 0, context.recordCount));
+            std::size_t k = 0;
+            for (std::string record; stored >> record; ++k) {
+                if (k == expected.size()) {
+                    EXPECT_EQ(record, "=0") << "the closing entry";
+                } else {
+                    ASSERT_LT(k, expected.size());
+                    ASSERT_EQ(record, expected[k]) << "record " << k;
+                }
+            }
+            EXPECT_TRUE(frames == 20 || k == expected.size() + 1) << k << " of " << expected.size();
+            ++presses;
+        }
+    }
+    EXPECT_GT(presses, 100);
+}
 
 TEST_F(BoardCapture, APressAcrossTheCounterWrapGivesTheSameTable) {
     const vb::IrSignal signal = vb::necSignal(0x10, 0x20);

@@ -173,15 +173,14 @@ TEST_P(CarrierTooHigh, ShowsTheBoxAndKeepsAtLeastTwoMicroseconds) {
     EXPECT_EQ(boxes.shown()[0].buttons, MessageButton::Ok | MessageButton::Cancel);
 }
 
-INSTANTIATE_TEST_SUITE_P(Carrier, CarrierTooHigh,
-                         ::testing::Values(
-                             // 9.5 us (105 kHz)
-                             TooHighCase{"Above100kHz", "+100:1 -500 +2520:261 -500 +2520:261 -600",
-                                         "Carrier 9.50 is too high ", 9.5},
-                             // 1.5 us (667 kHz) is shown as measured and then raised to 2 us.
-                             TooHighCase{"Above500kHz", "+100:1 -500 +2150:1401 -500 +2150:1401 -600",
-                                         "Carrier 1.50 is too high ", 2.0}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Carrier, CarrierTooHigh,
+    ::testing::Values(
+        // 9.5 us (105 kHz)
+        TooHighCase{"Above100kHz", "+100:1 -500 +2520:261 -500 +2520:261 -600", "Carrier 9.50 is too high ", 9.5},
+        // 1.5 us (667 kHz) is shown as measured and then raised to 2 us.
+        TooHighCase{"Above500kHz", "+100:1 -500 +2150:1401 -500 +2150:1401 -600", "Carrier 1.50 is too high ", 2.0}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(CarrierTest, TenMicrosecondsIsNotTooHigh) {
     load("+100:1 -500 +2550:251 -500 +2550:251 -600");
@@ -265,17 +264,16 @@ TEST_P(Spread, OfThePulsePeriods) {
     EXPECT_NEAR(spectrel::CarrierSpread(context), GetParam().spread, 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Carrier, Spread,
-    ::testing::Values(
-        // Periods 30 and 20: (30 - 20) / (30 + 20).
-        SpreadCase{"TwoPeriods", "+0:0 -500 +600:20 -500 +600:30", 0.2},
-        SpreadCase{"OnePeriod", "+0:0 -500 +600:20 -500 +900:30", 0.0},
-        // A single counted cycle makes the spread nothing, whatever came before.
-        SpreadCase{"SingleCycle", "+0:0 -500 +600:20 -500 +900:10 -500 +300:1 -500 +900:90", 0.0},
-        // A burst without counted cycles: (1 000 000 - 30) / (1 000 000 + 30).
-        SpreadCase{"NoCycles", "+0:0 -500 +600:20 -500 +600:0", (1e6 - 30) / (1e6 + 30)}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Carrier, Spread,
+                         ::testing::Values(
+                             // Periods 30 and 20: (30 - 20) / (30 + 20).
+                             SpreadCase{"TwoPeriods", "+0:0 -500 +600:20 -500 +600:30", 0.2},
+                             SpreadCase{"OnePeriod", "+0:0 -500 +600:20 -500 +900:30", 0.0},
+                             // A single counted cycle makes the spread nothing, whatever came before.
+                             SpreadCase{"SingleCycle", "+0:0 -500 +600:20 -500 +900:10 -500 +300:1 -500 +900:90", 0.0},
+                             // A burst without counted cycles: (1 000 000 - 30) / (1 000 000 + 30).
+                             SpreadCase{"NoCycles", "+0:0 -500 +600:20 -500 +600:0", (1e6 - 30) / (1e6 + 30)}),
+                         [](const auto& info) { return info.param.name; });
 
 // --- the capture check
 
@@ -325,7 +323,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Record 2: elements met fewer than 2 times appear in only one capture.
         CheckCase{"OneUnique", -1, "r2 +600:24 -600 +600:24 -0", {5, 1, 2}, false, "1 unique interval"},
         CheckCase{"TwoUniques", -1, "r2 +600:24 -600 +600:24 -0", {1, 9, 0}, false, "2 unique intervals"},
-        CheckCase{"ShortAndUnique", 25, "r2 +600:24 -100 +600:24 -1200 +600:24 -0", {1, 3}, false,
+        CheckCase{"ShortAndUnique",
+                  25,
+                  "r2 +600:24 -100 +600:24 -1200 +600:24 -0",
+                  {1, 3},
+                  false,
                   "Too short intervals and 1 unique interval"},
         // The first record of a procedure: no element can have fewer than 0 members.
         CheckCase{"FirstRecord", -1, "+600:24 -600 +600:24 -0", {0, 0}, true, ""},

@@ -113,11 +113,11 @@ TEST_F(FramesTest, APulsedCodeIsWrittenByItsPausesWithThePulseBefore) {
     TableWriter writer(context, true);
     writer.begin(0, 0);
     writer.pulse(150, 1);
-    writer.pause(350);   // 500 with its pulse
+    writer.pause(350);  // 500 with its pulse
     writer.pulse(150, 1);
     writer.pause(1850);  // 2000
     writer.pulse(150, 1);
-    writer.pause(850);   // 1000
+    writer.pause(850);  // 1000
     writer.close();
     EXPECT_EQ(FrameCode(context, 0, 0), "acb");
 }
@@ -200,6 +200,8 @@ struct PatternCase {
     const char* pattern;
 };
 
+void PrintTo(const PatternCase& c, std::ostream* os) { *os << c.name; }
+
 class Patterns : public FramesTest, public ::testing::WithParamInterface<PatternCase> {};
 
 TEST_P(Patterns, OfOneRecord) {
@@ -215,8 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{"Alternating", {kX, kY, kX, kY, kX}, "[ab]"},
                       PatternCase{"ThreeAlternationsAreNotEnough", {kX, kY, kX}, "aba"},
                       PatternCase{"HeaderThenAlternating", {kW, kX, kY, kX, kY, kX}, "a[bc]"},
-                      PatternCase{"FrameRepeatsThenOther", {kX, kY, kY, kX}, "aBa"},
-                      PatternCase{"Empty", {}, ""}),
+                      PatternCase{"FrameRepeatsThenOther", {kX, kY, kY, kX}, "aBa"}, PatternCase{"Empty", {}, ""}),
     [](const ::testing::TestParamInfo<PatternCase>& info) { return std::string(info.param.name); });
 
 TEST(PatternWeight, CountsSevenLettersUpperCaseHeavier) {
@@ -258,10 +259,11 @@ struct AlignCase {
 };
 
 TEST(AlignedDigits, LineUpWithThePattern) {
-    const AlignCase cases[] = {{"2111", "aB", "21"}, {"2121", "aB", "21"}, {"1", "aB", ""},     {"", "aB", ""},
-                               {"12", "", ""},       {"21", "[ab]", "22"}, {"12", "a[bc]", "11"}, {"222", "A", "2"},
+    const AlignCase cases[] = {{"2111", "aB", "21"},  {"2121", "aB", "21"}, {"1", "aB", ""},       {"", "aB", ""},
+                               {"12", "", ""},        {"21", "[ab]", "22"}, {"12", "a[bc]", "11"}, {"222", "A", "2"},
                                {"1222", "aBa", "12"}, {"1212", "A", "12"}};
-    for (const AlignCase& c : cases) EXPECT_EQ(AlignedDigits(c.digits, c.pattern), c.aligned) << c.digits << " " << c.pattern;
+    for (const AlignCase& c : cases)
+        EXPECT_EQ(AlignedDigits(c.digits, c.pattern), c.aligned) << c.digits << " " << c.pattern;
 }
 
 // --- classification
@@ -329,6 +331,16 @@ TEST_F(FramesTest, ARepeatedFrameWithATrailerThatIsTheSameForAllKeys) {
     EXPECT_EQ(context.working.data_code, kX);
 }
 
+TEST_F(FramesTest, AFixedFirstFrameBeforeALastFrameThatChangesHasNoDescription) {
+    Learn({kX, kX, kX, kY}, {kX, kX, kY}, {kX, kX, kX, kW});
+    EXPECT_EQ(ClassifyFormat(context), "Xi");
+    EXPECT_EQ(context.working.i_position, 100);
+    EXPECT_EQ(context.working.x_position, 10000);
+    EXPECT_EQ(context.working.data_code, kY);  // the shortest last frame: frame 3, or the last one before it
+    EXPECT_EQ(context.working.dummy_code, kX);
+    EXPECT_EQ(FormatDescription(context), "");
+}
+
 struct MessageCase {
     const char* name;
     std::vector<std::string> first, second, other;
@@ -336,6 +348,8 @@ struct MessageCase {
     platform::MessageKind kind;
     const char* text;
 };
+
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 class ClassifyMessages : public FramesTest, public ::testing::WithParamInterface<MessageCase> {};
 
@@ -352,11 +366,25 @@ TEST_P(ClassifyMessages, WarnOrComplainWhenTheSameKeyWasPressed) {
 INSTANTIATE_TEST_SUITE_P(
     Frames, ClassifyMessages,
     ::testing::Values(
-        MessageCase{"RepeatedFrameAccepted", {kX, kX, kX}, {kX, kX}, {kX, kX, kX}, "I", platform::MessageKind::Warning,
+        MessageCase{"RepeatedFrameAccepted",
+                    {kX, kX, kX},
+                    {kX, kX},
+                    {kX, kX, kX},
+                    "I",
+                    platform::MessageKind::Warning,
                     "Please press DIFFERENT buttons as requested\rFortunately data can be accepted anyway"},
-        MessageCase{"HeaderAndRepeatsInconclusive", {kW, kX, kX}, {kW, kX, kX}, {kW, kX, kX}, "iJ",
-                    platform::MessageKind::Error, "Please press DIFFERENT buttons as requested\rData are inconclusive"},
-        MessageCase{"TwoFramesTakenForAnAirConditioner", {kX, kY}, {kX, kY}, {kX, kY}, "ij",
+        MessageCase{"HeaderAndRepeatsInconclusive",
+                    {kW, kX, kX},
+                    {kW, kX, kX},
+                    {kW, kX, kX},
+                    "iJ",
+                    platform::MessageKind::Error,
+                    "Please press DIFFERENT buttons as requested\rData are inconclusive"},
+        MessageCase{"TwoFramesTakenForAnAirConditioner",
+                    {kX, kY},
+                    {kX, kY},
+                    {kX, kY},
+                    "ij",
                     platform::MessageKind::Warning,
                     "Please press DIFFERENT buttons as requested\rSo far assumption is made that it is "
                     "airconditioner code"}),

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <random>
+#include <sstream>
 
 #include "Code/SPX_processing.h"
 #include "testing/ScriptedMessageBoxes.h"
@@ -76,19 +77,23 @@ struct SnapCase {
     double snapped;
 };
 
+void PrintTo(const SnapCase& c, std::ostream* os) { *os << c.name; }
+
 class SnapTickTable : public ::testing::TestWithParam<SnapCase> {};
 
-TEST_P(SnapTickTable, MovesTheTickToARoundOrKnownValue) { EXPECT_DOUBLE_EQ(SnappedTick(GetParam().tick), GetParam().snapped); }
+TEST_P(SnapTickTable, MovesTheTickToARoundOrKnownValue) {
+    EXPECT_DOUBLE_EQ(SnappedTick(GetParam().tick), GetParam().snapped);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Tick, SnapTickTable,
-    ::testing::Values(SnapCase{"NearAHundred", 297, 300}, SnapCase{"NearFifty", 548, 550},
-                      SnapCase{"NecBelow", 560, 562.5}, SnapCase{"NecAbove", 563, 562.5},
-                      SnapCase{"KnownTwelveScore", 118, 120}, SnapCase{"NearTwentyFive", 123, 125},
-                      SnapCase{"FiveFromAHundredStillSnaps", 405, 400}, SnapCase{"Rc5", 884, 889},
-                      SnapCase{"NotNearAnything", 333.4, 333}, SnapCase{"TiesGoToEven", 340.5, 340},
-                      SnapCase{"EightFromNecIsTooFar", 570.5, 570}),
-    [](const ::testing::TestParamInfo<SnapCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tick, SnapTickTable,
+                         ::testing::Values(SnapCase{"NearAHundred", 297, 300}, SnapCase{"NearFifty", 548, 550},
+                                           SnapCase{"NecBelow", 560, 562.5}, SnapCase{"NecAbove", 563, 562.5},
+                                           SnapCase{"KnownTwelveScore", 118, 120}, SnapCase{"NearTwentyFive", 123, 125},
+                                           SnapCase{"FiveFromAHundredStillSnaps", 405, 400}, SnapCase{"Rc5", 884, 889},
+                                           SnapCase{"NotNearAnything", 333.4, 333},
+                                           SnapCase{"TiesGoToEven", 340.5, 340},
+                                           SnapCase{"EightFromNecIsTooFar", 570.5, 570}),
+                         [](const ::testing::TestParamInfo<SnapCase>& info) { return std::string(info.param.name); });
 
 TEST_F(VocabularyTest, SnapTickLeavesTheTickOfAnEmptyVocabulary) {
     context.working.tick = 563;
@@ -129,10 +134,10 @@ TEST_F(VocabularyTest, SortNominalsMovesOnlyTheNominals) {
 
 TEST_F(VocabularyTest, NominalsAreTickMultiplesWhereTheyFitAndRoundedMeansElsewhere) {
     context.working.tick = 100;
-    SetVocabulary({WithMean(104, 10, 90, 115),      // 1 tick
-                   WithMean(297, 10, 280, 310),     // 3 ticks
-                   WithMean(1234, 10, 1200, 1260),  // 12 ticks but 34 us off: rounded to 20 us
-                   WithMean(2468, 10, 2450, 2510)}); // the last element: rounded to 50 us
+    SetVocabulary({WithMean(104, 10, 90, 115),        // 1 tick
+                   WithMean(297, 10, 280, 310),       // 3 ticks
+                   WithMean(1234, 10, 1200, 1260),    // 12 ticks but 34 us off: rounded to 20 us
+                   WithMean(2468, 10, 2450, 2510)});  // the last element: rounded to 50 us
     AssignNominals(context);
     EXPECT_EQ(Element(0).nominal, 100);
     EXPECT_EQ(Element(0).tickMultiple, 1);
@@ -166,6 +171,8 @@ struct ScaleCase {
     std::vector<int> multiples;
     double scaled;
 };
+
+void PrintTo(const ScaleCase& c, std::ostream* os) { *os << c.name; }
 
 class ScaleTickTable : public VocabularyTest, public ::testing::WithParamInterface<ScaleCase> {};
 
@@ -229,6 +236,8 @@ struct TickBaseCase {
     double expectedTick;
 };
 
+void PrintTo(const TickBaseCase& c, std::ostream* os) { *os << c.name; }
+
 class TickBase : public VocabularyTest, public ::testing::WithParamInterface<TickBaseCase> {};
 
 // With all means multiples of the base, the tick is the base less 2: which element gave the base shows.
@@ -243,7 +252,9 @@ INSTANTIATE_TEST_SUITE_P(Tick, TickBase,
                          ::testing::Values(TickBaseCase{"Below80", 0, 75, 598}, TickBaseCase{"At80", 0, 100, 98},
                                            TickBaseCase{"BelowTwoPeriods", 50, 99, 598},
                                            TickBaseCase{"TwoPeriods", 50, 100, 98}),
-                         [](const ::testing::TestParamInfo<TickBaseCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<TickBaseCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(VocabularyTest, ABaseBelowFortyGivesNoCandidateAndTheUnreliableTickBox) {
     SetVocabulary({WithMean(30, 5, 0, 0)});
@@ -325,15 +336,63 @@ TEST_F(SweepTest, WithoutCarrierEachElementIsAPulseWithItsPauseAndOnlyAPause) {
     }
 }
 
-TEST_F(SweepTest, NothingToSweepGivesAnEmptyVocabulary) {
-    context.working.carrier_period = 25;
-    context.working.vocabulary_count = 7;
-    Intervals({});  // a pulse and the closing entry: no pause inside a frame
-    SweepWindows(context);
-    EXPECT_EQ(context.working.vocabulary_count, 0);
-    context.recordCount = 1;
-    SweepWindowsReference(context);
-    EXPECT_EQ(context.working.vocabulary_count, 0);
+struct EmptySweepCase {
+    const char* name;
+    const char* intervals;  // +pulse -pause; the first is record 0
+    double carrierPeriod;
+};
+
+void PrintTo(const EmptySweepCase& c, std::ostream* os) { *os << c.name; }
+
+class EmptySweep : public SweepTest, public ::testing::WithParamInterface<EmptySweepCase> {};
+
+TEST_P(EmptySweep, GivesNoElements) {
+    TableWriter writer(context);
+    writer.begin(0, 0);
+    std::istringstream in(GetParam().intervals);
+    std::string item;
+    while (in >> item) {
+        const double d = std::stod(item.substr(1));
+        if (item[0] == '+')
+            writer.pulse(d, 20);
+        else
+            writer.pause(d);
+    }
+    CopyForAnalysis(context);
+    context.working.carrier_period = GetParam().carrierPeriod;
+    for (auto sweep : {&SweepWindows, &SweepWindowsReference}) {
+        context.working.vocabulary_count = 7;
+        sweep(context);
+        MergeWindows(context);
+        EXPECT_EQ(context.working.vocabulary_count, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sweep, EmptySweep,
+    ::testing::Values(EmptySweepCase{"OneRecord", "+560", 26.5}, EmptySweepCase{"NoPause", "+560 +560 +560", 26.5},
+                      EmptySweepCase{"OnlyTheLastRecordIsAPause", "+560 +560 -560", 26.5},
+                      EmptySweepCase{"NoPulseWithCarrier", "+560 -560 -1690 -560", 26.5},
+                      EmptySweepCase{"NoPulseWithoutCarrier", "+560 -560 -1690 -560", 0},
+                      EmptySweepCase{"OnlyGapsBetweenFrames", "+560 -30000 +560 -30000 +560", 26.5}),
+    [](const ::testing::TestParamInfo<EmptySweepCase>& info) { return std::string(info.param.name); });
+
+// Without carrier a pulse is swept together with the pause after it; the table's last pulse has none, and
+// whatever an earlier, longer capture left beyond the count is not taken for one.
+TEST_F(SweepTest, TheLastPulseWithoutCarrierHasNoPauseAfterIt) {
+    Intervals({150, 450, 150, 1050, 150, 450, 150, 450});
+    context.recordCount -= 1;  // drop the closing entry: the table ends with a pulse
+    TIntervalRecord& beyond = context.analysisTable()[context.recordCount];
+    beyond.isPulse = false;
+    beyond.duration = 900;  // left over: with the last pulse it would make a 1050 us member
+    context.working.carrier_period = 0;
+    for (auto sweep : {&SweepWindows, &SweepWindowsReference}) {
+        sweep(context);
+        MergeWindows(context);
+        ASSERT_EQ(context.working.vocabulary_count, 2);
+        EXPECT_EQ(Element(0).members, 3);  // 150 + 450 three times
+        EXPECT_EQ(Element(1).members, 1);  // 150 + 1050
+    }
 }
 
 TEST_F(SweepTest, MoreThanAHundredPopulatedWindowsStopAtAHundredAndOneElements) {
@@ -436,15 +495,21 @@ TEST_F(SweepOracle, RandomNoiseWithAndWithoutCarrier) {
 }
 
 TEST_F(SweepOracle, ManyPassesOfNarrowWindows) {
-    // Two-microsecond carrier: windows of 4 us over 40 ms need several passes of the fast sweep.
+    // A two-microsecond carrier: windows of 4 us up to a 39 ms burst are more than one pass of the fast
+    // sweep gathers, and populated windows lie in both passes.
     TableWriter writer(context);
     writer.begin(0, 0);
-    for (int i = 0; i < 400; ++i) {
-        writer.pulse(i == 7 ? 39000 : 300 + (i * 37) % 700, 20);
-        writer.pause(i % 50 == 9 ? 9000.5 : 400 + (i * 53) % 900);
+    const double pulses[] = {500, 501.5, 39000, 500, 7000};
+    const double pauses[] = {700, 9000.5, 25000, 700, 33000.5};
+    for (int i = 0; i < 5; ++i) {
+        writer.pulse(pulses[i], 20);
+        writer.pause(pauses[i]);
     }
+    writer.pulse(500, 20);
     CopyForAnalysis(context);
     context.working.carrier_period = 2;
+    SweepWindows(context);
+    EXPECT_EQ(context.working.vocabulary_count, 15);  // seven runs, each with its empty element, and the closing one
     ExpectSweepsAgree("narrow windows");
 }
 

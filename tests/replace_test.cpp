@@ -97,6 +97,8 @@ TEST_F(RulesTest, PatternRuleFromTheSettingsAppliesToItsProtocolInAnyCase) {
 
     // The rule turns Ab into X; the final pass of rule 0 still turns Aa into 0.
     EXPECT_EQ(Show("Nec1", "AaAbAa "), "0X0");
+    // A code that ends in the pattern gets nothing from the empty second pattern.
+    EXPECT_EQ(Show("NEC1", "AaAb "), "0X");
     // Another protocol does not use it.
     EXPECT_EQ(Show("Sony", "AaAbAa "), "010");
 }
@@ -339,6 +341,8 @@ TEST(ApplyRuleTest, OneRuleOverOneText) {
         {"position at the end appends", {"", "", "-", "", "", 4}, "Aabb", false, "Aabb-"},
         {"position past the end", {"", "", "-", "", "", 5}, "Aabb", false, "Aabb"},
         {"second pattern of another length never matches", {"", "Aa", "0", "b", "1", 0}, "Aabb ", false, "0bb "},
+        {"... nor in what is left at the end", {"", "Aa", "0", "b", "1", 0}, "Aab ", false, "0b"},
+        {"an empty second pattern adds nothing at the end", {"", "Ab", "X", "", "?", 0}, "AaAb ", false, "AaX"},
         {"case matters", {"", "Aa", "0", "", "", 0}, "aAAa ", false, "aA0"},
         {"hex groups", {"", "Aa", "0", "", "", 0}, "01101001 ", true, "{69}"},
         {"hex group broken by a letter", {"", "Aa", "0", "", "", 0}, "0110x1001 ", true, "{6}x{9}"},

@@ -227,6 +227,12 @@ TEST_F(TemplatesTest, SaveThenLoadGivesTheSameLines) {
     std::vector<std::string> expected = templates_.Lines();
     expected.back() = "Lost=\"Up\",\"Down\"";
     EXPECT_EQ(loaded.Lines(), expected);
+    // A bound menu shows what was loaded.
+    FakeMenu menu;
+    loaded.BindMenu(&menu);
+    loaded.LoadTemplates(TIniFile(path));
+    EXPECT_EQ(menu.CommandCount(), 12);
+    EXPECT_EQ(menu.commands.back().caption, "Lost");
     // The old section was replaced; the others are untouched.
     EXPECT_FALSE(file.ValueExists(kButtonTemplatesSection, "Old"));
     EXPECT_EQ(file.ReadInteger("Setup", "Delay", 0), 60);

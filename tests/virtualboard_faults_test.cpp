@@ -79,6 +79,23 @@ TEST(VirtualBoardMissingByte, LeavesOutExactlyTheLastByteOfTheRecord) {
     EXPECT_EQ(faulty, expected);
 }
 
+TEST(VirtualBoardMissedCarry, OneTimestampIs4096CountsLow) {
+    const KeyPress press{necSignal(0x12, 0x34), 0};
+    const auto clean = decodeStream(captureBytes({}, press));
+    BoardConfig config;
+    config.faults.missedCarryRecord = 9;
+    const auto faulty = decodeStream(captureBytes(config, press));
+    ASSERT_EQ(faulty.records.size(), clean.records.size());
+    for (std::size_t i = 0; i < clean.records.size(); ++i) {
+        const std::uint32_t expected =
+            i == 9 ? (clean.records[i].timestamp + 0x1000000 - 4096) & 0xFFFFFF : clean.records[i].timestamp;
+        EXPECT_EQ(faulty.records[i].timestamp, expected) << "record " << i;
+    }
+    // The space before the record is a bit (562.5 or 1687.5 µs), far shorter than 4096 counts: the host sees
+    // its timestamp below the previous one.
+    EXPECT_LT(faulty.records[9].timestamp, faulty.records[8].timestamp);
+}
+
 TEST(VirtualBoardGlitches, EveryMarkAndSpaceGlitchedWhenCertain) {
     BoardConfig config;
     config.faults.glitchProbability = 1.0;
@@ -88,7 +105,7 @@ TEST(VirtualBoardGlitches, EveryMarkAndSpaceGlitchedWhenCertain) {
     const double halfHeader = (kNecHeaderMark - config.faults.glitchPauseUs) / 2;
     const double halfSpace = (kNecHeaderSpace - config.faults.glitchPulseUs) / 2;
     const std::vector<double> expected = {halfHeader + late, config.faults.glitchPauseUs - late, halfHeader + late,
-                                          halfSpace - late, config.faults.glitchPulseUs + late, halfSpace - late};
+                                          halfSpace - late,  config.faults.glitchPulseUs + late, halfSpace - late};
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(decoded.durationsUs[i], expected[i], 0.5 + 1e-9) << "interval " << i;
     }
@@ -231,6 +248,22 @@ TEST(VirtualBoardPresses, QueuedPressesArePlayedOnePerCapture) {
     EXPECT_EQ(host.board.lastPress().size(), 18u);
     EXPECT_EQ(host.board.queuedPresses(), 0u);
     EXPECT_EQ(host.board.capturesStarted(), 2);
+}
+
+TEST(VirtualBoardPresses, HeldKeyRepeatsUntilReleasedAndNoLongerThanAMinute) {
+    BoardConfig config;
+    config.serialTiming = false;
+    config.endOfDataSilenceUs.reset();
+    BoardEngine board(config);
+    board.queuePress({necSignal(1, 1), 1'000'000});
+    board.receive(reader_command::kStartCapture, 0);
+    EXPECT_EQ(board.lastPress().size(), 34u + 9 * 2) << "repeat frames start at 108, 216, ... 972 ms";
+    IrSignal tiny;
+    tiny.carrierHz = 38'000;
+    tiny.repeat = {10, 100};
+    board.queuePress({tiny, 1e12});
+    board.receive(reader_command::kStartCapture, 2e6);
+    EXPECT_EQ(board.lastPress().size(), BoardEngine::kMaxPressIntervals / 2) << "a press is cut off";
 }
 
 TEST(VirtualBoardPresses, PressStartsAfterTheConfiguredDelay) {

@@ -65,12 +65,12 @@ TEST_P(VirtualBoardResetFault, RepliesAsConfigured) {
     for (const auto& expected : GetParam().replies) EXPECT_EQ(host.ask(cmd::kReset), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, VirtualBoardResetFault,
-    ::testing::Values(ResetCase{"Good", 0, {0x00, 0x00}}, ResetCase{"BadOnce", 1, {0x55, 0x00, 0x00}},
-                      ResetCase{"BadTwice", 2, {0x55, 0x55, 0x00}},
-                      ResetCase{"BadAlways", BoardFaults::kAlways, {0x55, 0x55, 0x55, 0x55}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, VirtualBoardResetFault,
+                         ::testing::Values(ResetCase{"Good", 0, {0x00, 0x00}},
+                                           ResetCase{"BadOnce", 1, {0x55, 0x00, 0x00}},
+                                           ResetCase{"BadTwice", 2, {0x55, 0x55, 0x00}},
+                                           ResetCase{"BadAlways", BoardFaults::kAlways, {0x55, 0x55, 0x55, 0x55}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VirtualBoardProtocol, NoAnswerFaultAnswersNothing) {
     BoardConfig config;

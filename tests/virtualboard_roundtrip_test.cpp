@@ -93,8 +93,8 @@ const RoundTripCase kRoundTripCases[] = {
     {"NecExtended", necExtendedSignal(0x7F86, 0x12), 0, 0},
     {"Rc5Toggle0", rc5Signal(25, 12, false), 0, 0},
     {"Rc5Toggle1Held", rc5Signal(5, 70, true), 200'000, 1},  // frames every 113.8 ms
-    {"Sirc12", sirc12Signal(1, 21), 0, 0},                     // three frames at least
-    {"Sirc12Held", sirc12Signal(26, 127), 150'000, 1},         // 135 ms of frames, then one more
+    {"Sirc12", sirc12Signal(1, 21), 0, 0},                   // three frames at least
+    {"Sirc12Held", sirc12Signal(26, 127), 150'000, 1},       // 135 ms of frames, then one more
     {"FlashNoCarrier", flashSignal(0xA5, 0x3C), 0, 0},
     {"FlashHeld", flashSignal(0x01, 0xFE), 100'000, 1},
 };
@@ -122,15 +122,14 @@ TEST_P(VirtualBoardCarrierCycles, CountsTheCarrierOfEachBurst) {
     EXPECT_EQ(decoded.cycles[GetParam().burst], GetParam().cycles);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bursts, VirtualBoardCarrierCycles,
-    ::testing::Values(CyclesCase{"NecHeader", necSignal(0, 0), 0, 342},      // 9000 µs at 38 kHz
-                      CyclesCase{"NecBit", necSignal(0, 0), 1, 21},          // 562.5 µs
-                      CyclesCase{"Rc5HalfBit", rc5Signal(0, 0, false), 0, 32},  // 889 µs at 36 kHz
-                      CyclesCase{"SircHeader", sirc12Signal(0, 0), 0, 96},   // 2400 µs at 40 kHz
-                      CyclesCase{"SircOne", sirc12Signal(0, 1), 1, 48},
-                      CyclesCase{"FlashNoCarrier", flashSignal(0, 0), 3, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bursts, VirtualBoardCarrierCycles,
+                         ::testing::Values(CyclesCase{"NecHeader", necSignal(0, 0), 0, 342},  // 9000 µs at 38 kHz
+                                           CyclesCase{"NecBit", necSignal(0, 0), 1, 21},      // 562.5 µs
+                                           CyclesCase{"Rc5HalfBit", rc5Signal(0, 0, false), 0, 32},  // 889 µs at 36 kHz
+                                           CyclesCase{"SircHeader", sirc12Signal(0, 0), 0, 96},  // 2400 µs at 40 kHz
+                                           CyclesCase{"SircOne", sirc12Signal(0, 1), 1, 48},
+                                           CyclesCase{"FlashNoCarrier", flashSignal(0, 0), 3, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace spectrel::virtualboard

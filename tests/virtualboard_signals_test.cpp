@@ -68,7 +68,8 @@ TEST(VirtualBoardGenerators, Rc5FrameIsBiPhaseWithToggleAndFieldBit) {
         bool toggle;
     };
     for (const Case c : {Case{25, 12, false}, Case{0, 0, true}, Case{31, 63, true}, Case{5, 70, false}}) {
-        const IrSignal s = rc5Signal(static_cast<std::uint8_t>(c.address), static_cast<std::uint8_t>(c.command), c.toggle);
+        const IrSignal s =
+            rc5Signal(static_cast<std::uint8_t>(c.address), static_cast<std::uint8_t>(c.command), c.toggle);
         EXPECT_EQ(s.carrierHz, 36'000);
         EXPECT_EQ(s.repeat, s.once) << "the whole frame repeats while held";
         EXPECT_DOUBLE_EQ(totalDurationUs(s.once), 128 * kRc5Unit);
@@ -80,7 +81,8 @@ TEST(VirtualBoardGenerators, Rc5FrameIsBiPhaseWithToggleAndFieldBit) {
         unsigned address = 0;
         for (int i = 3; i < 8; ++i) address = (address << 1) | static_cast<unsigned>(bits[static_cast<std::size_t>(i)]);
         unsigned command = 0;
-        for (int i = 8; i < 14; ++i) command = (command << 1) | static_cast<unsigned>(bits[static_cast<std::size_t>(i)]);
+        for (int i = 8; i < 14; ++i)
+            command = (command << 1) | static_cast<unsigned>(bits[static_cast<std::size_t>(i)]);
         EXPECT_EQ(address, c.address);
         EXPECT_EQ(command, c.command & 0x3F);
     }
@@ -157,12 +159,12 @@ TEST(VirtualBoardSignalText, RejectsMalformedText) {
         const char* text;
         const char* message;
     };
-    for (const Case c : {Case{"", "empty"}, Case{"38000 +560", "carrier"}, Case{"f-1 +560", "carrier"},
-                         Case{"f38000 -560", "alternate"}, Case{"f38000 +560 +560", "alternate"},
-                         Case{"f38000 +0", "positive"}, Case{"f38000 +12x", "positive"}, Case{"f38000 560", "sign"},
-                         Case{"f38000 +560 [-560]", "alternate"}, Case{"f38000 [+560", "not closed"},
-                         Case{"f38000 +560]", "without"}, Case{"f38000 [+1] +2", "follow"},
-                         Case{"f38000 [+1 [+2]", "second"}}) {
+    for (const Case c :
+         {Case{"", "empty"}, Case{"38000 +560", "carrier"}, Case{"f-1 +560", "carrier"},
+          Case{"f38000 -560", "alternate"}, Case{"f38000 +560 +560", "alternate"}, Case{"f38000 +0", "positive"},
+          Case{"f38000 +1e300", "100 seconds"}, Case{"f38000 +12x", "positive"}, Case{"f38000 560", "sign"},
+          Case{"f38000 +560 [-560]", "alternate"}, Case{"f38000 [+560", "not closed"}, Case{"f38000 +560]", "without"},
+          Case{"f38000 [+1] +2", "follow"}, Case{"f38000 [+1 [+2]", "second"}}) {
         const ParseSignalResult parsed = parseSignal(c.text);
         EXPECT_FALSE(parsed.ok) << c.text;
         EXPECT_NE(parsed.message.find(c.message), std::string::npos) << c.text << " -> " << parsed.message;

@@ -25,18 +25,23 @@ constexpr double kGlitchMarginUs = 10;
 // Lays out the marks and spaces of one press: the first part, then the repeat part while the key is held.
 std::vector<double> pressTrain(const KeyPress& press) {
     std::vector<double> train;
-    auto nextStart = [&train] {
-        return totalDurationUs(train) + (train.size() % 2 == 1 ? kImpliedGapUs : 0.0);
-    };
-    auto append = [&train](const std::vector<double>& part) {
+    double length = 0;  // of `train`
+    auto nextStart = [&] { return length + (train.size() % 2 == 1 ? kImpliedGapUs : 0.0); };
+    auto append = [&](const std::vector<double>& part) {
         if (part.empty()) return;
-        if (train.size() % 2 == 1) train.push_back(kImpliedGapUs);
+        if (train.size() % 2 == 1) {
+            train.push_back(kImpliedGapUs);
+            length += kImpliedGapUs;
+        }
         train.insert(train.end(), part.begin(), part.end());
+        length += totalDurationUs(part);
     };
     append(press.signal.once);
-    const double repeatLength = totalDurationUs(press.signal.repeat);
-    if (repeatLength > 0) {
-        while (nextStart() < press.holdUs && nextStart() < BoardEngine::kMaxPressUs) append(press.signal.repeat);
+    if (totalDurationUs(press.signal.repeat) > 0) {
+        while (nextStart() < press.holdUs && nextStart() < BoardEngine::kMaxPressUs &&
+               train.size() < BoardEngine::kMaxPressIntervals) {
+            append(press.signal.repeat);
+        }
     }
     return train;
 }
@@ -100,7 +105,8 @@ bool BoardEngine::capturing(double nowUs) const { return captureActive_ && nowUs
 
 std::uint32_t BoardEngine::counterAt(double timeUs) const {
     const long long modulus = kCounterModulus;
-    const long long counts = static_cast<long long>(config_.counterStart % kCounterModulus) + std::llround(2.0 * timeUs);
+    const long long counts =
+        static_cast<long long>(config_.counterStart % kCounterModulus) + std::llround(2.0 * timeUs);
     return static_cast<std::uint32_t>(((counts % modulus) + modulus) % modulus);
 }
 
@@ -229,6 +235,11 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         for (std::uint8_t b : bytes) send(b, atUs, true);
         ++record;
     };
+    // The timestamp the board puts into the current record.
+    auto reported = [&](std::uint32_t count) {
+        if (!faults.missedCarryRecord || *faults.missedCarryRecord != record) return count;
+        return (count + kCounterModulus - kMissedCarryCounts) % kCounterModulus;
+    };
     for (std::size_t i = 0; i < played_.size(); ++i) {
         PlayedBurst& burst = played_[i];
         burst.reportedEndUs = burst.endUs + config_.lateBurstEndUs;
@@ -236,9 +247,10 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         burst.endCount = counterAt(burst.reportedEndUs);
         burst.cycles = static_cast<std::uint16_t>(std::min(cycles[i], kMaxCycles));
 
-        const auto sh = static_cast<std::uint8_t>(burst.startCount >> 16);
-        const auto sm = static_cast<std::uint8_t>(burst.startCount >> 8);
-        const auto sl = static_cast<std::uint8_t>(burst.startCount);
+        const std::uint32_t startCount = reported(burst.startCount);
+        const auto sh = static_cast<std::uint8_t>(startCount >> 16);
+        const auto sm = static_cast<std::uint8_t>(startCount >> 8);
+        const auto sl = static_cast<std::uint8_t>(startCount);
         if (sh == lastStartHigh) {
             emit({kBurstStartShort, sm, sl}, burst.startUs);
         } else {
@@ -246,9 +258,10 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
             lastStartHigh = sh;
         }
 
-        const auto eh = static_cast<std::uint8_t>(burst.endCount >> 16);
-        const auto em = static_cast<std::uint8_t>(burst.endCount >> 8);
-        const auto el = static_cast<std::uint8_t>(burst.endCount);
+        const std::uint32_t endCount = reported(burst.endCount);
+        const auto eh = static_cast<std::uint8_t>(endCount >> 16);
+        const auto em = static_cast<std::uint8_t>(endCount >> 8);
+        const auto el = static_cast<std::uint8_t>(endCount);
         const std::uint16_t c = burst.cycles;
         if (eh == lastEndHigh && c == lastCycles) {
             emit({kBurstEndSameCycles, em, el}, burst.reportedEndUs);

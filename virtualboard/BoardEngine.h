@@ -27,7 +27,14 @@
 // without carrier (carrierHz 0) is a single rising edge for the board's counter and counts 1.
 // Pauses shorter than the late delay do not end a burst on the board: the two marks merge into one burst.
 //
-// Not thread-safe: use one engine from one thread.
+// Not thread-safe: use one engine from one thread. The engine must outlive the ports attached to it.
+//
+//     BoardConfig config;                       // versions 1.3, burst ends 50 µs late, 9600 baud timing
+//     config.faults.badResetReplies = 1;        // the first reset is answered 0x55
+//     BoardEngine board(config);
+//     board.queuePress({necSignal(0x00, 0x45), 300'000});  // played by the next capture, held 300 ms
+//     board.receive(0x18, nowUs);               // the host starts a capture
+//     while (board.read(byte, laterUs)) ...     // 0xFF, then the stream as its bytes arrive
 
 #include <cstdint>
 #include <deque>
@@ -57,24 +64,26 @@ struct BoardFaults {
     std::vector<std::uint8_t> ignoredCommands;  // command bytes it does not answer (e.g. 0x18: no acknowledge)
     int badResetReplies = 0;                    // how many of the next reset replies are wrong; kAlways: all
     std::uint8_t badResetValue = 0x55;
-    std::optional<int> erraticBeforeRecord;     // an erratic code byte is sent just before this record
+    std::optional<int> erraticBeforeRecord;  // an erratic code byte is sent just before this record
     std::uint8_t erraticCode = 0x33;
-    std::optional<int> missingByteInRecord;     // the last byte of this record is never sent
-    double glitchProbability = 0;               // chance per mark of a short pause inside it, and per space
-                                                // of a short pulse inside it
-    double glitchPauseUs = 70;                  // seen by the host as 70 - late delay = 20 µs
+    std::optional<int> missingByteInRecord;  // the last byte of this record is never sent
+    std::optional<int> missedCarryRecord;    // this record's timestamp is 4096 counts low, as when the
+                                             // board reads its counter while the low 12 bits roll over
+    double glitchProbability = 0;            // chance per mark of a short pause inside it, and per space
+                                             // of a short pulse inside it
+    double glitchPauseUs = 70;               // seen by the host as 70 - late delay = 20 µs
     double glitchPulseUs = 10;
-    double jitterUs = 0;                        // each mark and space moves by up to ± this much
-    std::uint32_t seed = 1;                     // glitches and jitter are drawn from this seed (per capture)
+    double jitterUs = 0;     // each mark and space moves by up to ± this much
+    std::uint32_t seed = 1;  // glitches and jitter are drawn from this seed (per capture)
 };
 
 struct BoardConfig {
-    std::uint8_t firstVersion = 1;   // answer to 0x17
-    std::uint8_t secondVersion = 3;  // answer to 0x16
-    std::uint32_t counterStart = 0;  // counter reading at time 0 (taken modulo 2^24)
-    double lateBurstEndUs = 50;      // each burst end is reported this much after the last carrier
+    std::uint8_t firstVersion = 1;                       // answer to 0x17
+    std::uint8_t secondVersion = 3;                      // answer to 0x16
+    std::uint32_t counterStart = 0;                      // counter reading at time 0 (taken modulo 2^24)
+    double lateBurstEndUs = 50;                          // each burst end is reported this much after the last carrier
     std::optional<double> endOfDataSilenceUs = 250'000;  // silence after the last burst before 0x00; none: never
-    double pressDelayUs = 100'000;   // from the start of a capture to the first mark of the press
+    double pressDelayUs = 100'000;                       // from the start of a capture to the first mark of the press
     bool serialTiming = true;
     double byteTimeUs = 10 * 1e6 / 9600;  // start bit, 8 data bits, stop bit at 9600 baud
     BoardFaults faults;
@@ -82,9 +91,9 @@ struct BoardConfig {
 
 // One burst of a played press, as the board saw and reported it (for tests and diagnostics).
 struct PlayedBurst {
-    double startUs = 0;          // first carrier
-    double endUs = 0;            // last carrier
-    double reportedEndUs = 0;    // endUs + late delay
+    double startUs = 0;        // first carrier
+    double endUs = 0;          // last carrier
+    double reportedEndUs = 0;  // endUs + late delay
     std::uint32_t startCount = 0;
     std::uint32_t endCount = 0;  // counter at reportedEndUs
     std::uint16_t cycles = 0;
@@ -93,7 +102,9 @@ struct PlayedBurst {
 class BoardEngine {
 public:
     static constexpr std::uint32_t kCounterModulus = 1u << 24;
-    static constexpr double kMaxPressUs = 60e6;  // a press is never played longer than this
+    static constexpr double kMaxPressUs = 60e6;                 // a press is never played longer than this
+    static constexpr std::size_t kMaxPressIntervals = 200'000;  // nor with more marks and spaces than this
+    static constexpr std::uint32_t kMissedCarryCounts = 4096;
 
     explicit BoardEngine(BoardConfig config = {});
 

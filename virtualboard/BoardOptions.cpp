@@ -181,6 +181,12 @@ BoardOptionsResult parseBoardOptions(const std::vector<std::string>& args) {
                 return fail(needs("a record number"));
             }
             faults.missingByteInRecord = static_cast<int>(record);
+        } else if (a == "--missed-carry") {
+            long long record = 0;
+            if (!value(v) || !parseInteger(v, record) || record < 0 || record > 1'000'000) {
+                return fail(needs("a record number"));
+            }
+            faults.missedCarryRecord = static_cast<int>(record);
         } else if (a == "--glitches") {
             if (!value(v) || !parseDouble(v, faults.glitchProbability) || faults.glitchProbability < 0 ||
                 faults.glitchProbability > 1) {
@@ -195,7 +201,8 @@ BoardOptionsResult parseBoardOptions(const std::vector<std::string>& args) {
                 return fail(needs("a time in µs"));
             }
         } else if (a == "--jitter") {
-            if (!value(v) || !parseDouble(v, faults.jitterUs) || faults.jitterUs < 0) return fail(needs("a time in µs"));
+            if (!value(v) || !parseDouble(v, faults.jitterUs) || faults.jitterUs < 0)
+                return fail(needs("a time in µs"));
         } else if (a == "--seed") {
             long long n = 0;
             if (!value(v) || !parseInteger(v, n) || n < 0 || n > 0xFFFFFFFFll) return fail(needs("a number"));
@@ -264,6 +271,7 @@ Faults:
   --bad-reset N|always   answer the next N resets (or all) with 0x55 (--bad-reset-value B)
   --erratic R[:CODE]     send an erratic code byte (default 0x33) before record R of each capture
   --missing-byte R       leave out the last byte of record R
+  --missed-carry R       report the timestamp of record R 4096 counts low
   --glitches P           chance per mark/space of a glitch (--glitch-pause US, --glitch-pulse US)
   --jitter US            move every mark and space by up to this much
   --seed N               seed of glitches and jitter

@@ -12,13 +12,13 @@ namespace spectrel::virtualboard {
 // While the key is held a short repeat frame (9000 mark, 2250 space, one bit mark) follows every 108 ms.
 constexpr int kNecCarrierHz = 38'000;
 constexpr double kNecUnit = 562.5;
-constexpr double kNecHeaderMark = 16 * kNecUnit;   // 9000
-constexpr double kNecHeaderSpace = 8 * kNecUnit;   // 4500
-constexpr double kNecRepeatSpace = 4 * kNecUnit;   // 2250
+constexpr double kNecHeaderMark = 16 * kNecUnit;  // 9000
+constexpr double kNecHeaderSpace = 8 * kNecUnit;  // 4500
+constexpr double kNecRepeatSpace = 4 * kNecUnit;  // 2250
 constexpr double kNecBitMark = 1 * kNecUnit;
 constexpr double kNecZeroSpace = 1 * kNecUnit;
-constexpr double kNecOneSpace = 3 * kNecUnit;      // 1687.5
-constexpr double kNecFramePeriod = 192 * kNecUnit; // 108000, start to start
+constexpr double kNecOneSpace = 3 * kNecUnit;       // 1687.5
+constexpr double kNecFramePeriod = 192 * kNecUnit;  // 108000, start to start
 constexpr int kNecBits = 32;
 
 // Standard NEC: 8-bit address sent with its inverse.
@@ -33,8 +33,8 @@ IrSignal necBytesSignal(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::
 // A '1' is a space then a mark, a '0' a mark then a space. The whole frame repeats every 114 ms while held;
 // the toggle bit flips from one press to the next, not between the repeats of one press.
 constexpr int kRc5CarrierHz = 36'000;
-constexpr double kRc5Unit = 889;                   // half a bit: 32 carrier cycles
-constexpr double kRc5FramePeriod = 128 * kRc5Unit; // start to start
+constexpr double kRc5Unit = 889;                    // half a bit: 32 carrier cycles
+constexpr double kRc5FramePeriod = 128 * kRc5Unit;  // start to start
 constexpr int kRc5Bits = 14;
 
 IrSignal rc5Signal(std::uint8_t address, std::uint8_t command, bool toggle);
@@ -58,7 +58,7 @@ constexpr double kSircHeaderMark = 4 * kSircUnit;
 constexpr double kSircSpace = 1 * kSircUnit;
 constexpr double kSircOneMark = 2 * kSircUnit;
 constexpr double kSircZeroMark = 1 * kSircUnit;
-constexpr double kSircFramePeriod = 75 * kSircUnit; // 45000
+constexpr double kSircFramePeriod = 75 * kSircUnit;  // 45000
 constexpr int kSircMinimumFrames = 3;
 
 IrSignal sirc12Signal(std::uint8_t address, std::uint8_t command);
@@ -70,10 +70,10 @@ IrSignal sirc12Signal(std::uint8_t address, std::uint8_t command);
 // whole frame repeats while held.
 constexpr double kFlashUnit = 150;
 constexpr double kFlashMark = 1 * kFlashUnit;
-constexpr double kFlashStartSpace = 20 * kFlashUnit; // 3000
-constexpr double kFlashZeroSpace = 4 * kFlashUnit;   // 600
-constexpr double kFlashOneSpace = 8 * kFlashUnit;    // 1200
-constexpr double kFlashFramePeriod = 400 * kFlashUnit; // 60000
+constexpr double kFlashStartSpace = 20 * kFlashUnit;    // 3000
+constexpr double kFlashZeroSpace = 4 * kFlashUnit;      // 600
+constexpr double kFlashOneSpace = 8 * kFlashUnit;       // 1200
+constexpr double kFlashFramePeriod = 400 * kFlashUnit;  // 60000
 constexpr int kFlashBits = 16;
 
 IrSignal flashSignal(std::uint8_t address, std::uint8_t command);

@@ -11,6 +11,8 @@ namespace spectrel::virtualboard {
 
 namespace {
 
+constexpr double kMaxDurationUs = 100e6;
+
 // A duration with at most one decimal, and none when it is whole.
 std::string formatDuration(double us) {
     const double tenths = std::round(us * 10.0);
@@ -101,6 +103,7 @@ ParseSignalResult parseSignal(const std::string& text) {
             if (ec != std::errc() || ptr != last || !(value > 0) || !std::isfinite(value)) {
                 return fail(where + ": not a positive duration in microseconds");
             }
+            if (value > kMaxDurationUs) return fail(where + ": longer than 100 seconds");
             part.push_back(value);
         }
         if (closes) {

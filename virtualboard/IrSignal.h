@@ -19,9 +19,9 @@ namespace spectrel::virtualboard {
 
 struct IrSignal {
     std::string name;
-    int carrierHz = 0;            // 0: pulses without carrier
-    std::vector<double> once;     // sent once per press
-    std::vector<double> repeat;   // sent again and again while the key is held
+    int carrierHz = 0;           // 0: pulses without carrier
+    std::vector<double> once;    // sent once per press
+    std::vector<double> repeat;  // sent again and again while the key is held
 
     bool operator==(const IrSignal&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -13,8 +14,8 @@ namespace spectrel::virtualboard {
 
 namespace {
 
-constexpr double kProntoClockUs = 0.241246;     // the Pronto's time base, µs per frequency-word unit
-constexpr std::size_t kMaxFileBytes = 16u << 20;  // larger files are not signal files
+constexpr double kProntoClockUs = 0.241246;        // the Pronto's time base, µs per frequency-word unit
+constexpr std::size_t kMaxFileBytes = 16u << 20;   // larger files are not signal files
 constexpr long long kMaxDurationUs = 100'000'000;  // 100 s
 constexpr int kMaxFrequencyHz = 1'000'000;
 
@@ -53,7 +54,7 @@ bool parseNumber(const std::string& s, T& value, int base = 10) {
     return !s.empty() && r.ec == std::errc() && r.ptr == last;
 }
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string inQuotes(const std::string& s) { return "\"" + s + "\""; }
 
 class Failure {
 public:
@@ -102,7 +103,9 @@ bool parseHexBytes(const std::string& value, std::vector<std::uint8_t>& bytes) {
 
 // A parsed Flipper entry turned into a signal, or a reason why it is skipped.
 std::optional<IrSignal> generateParsed(const FlipperEntry& e, std::string& why) {
-    auto byte = [](const std::vector<std::uint8_t>& v, std::size_t i) -> std::uint8_t { return i < v.size() ? v[i] : 0; };
+    auto byte = [](const std::vector<std::uint8_t>& v, std::size_t i) -> std::uint8_t {
+        return i < v.size() ? v[i] : 0;
+    };
     const std::string p = e.protocol;
     std::optional<IrSignal> s;
     if (p == "NEC") {
@@ -116,7 +119,7 @@ std::optional<IrSignal> generateParsed(const FlipperEntry& e, std::string& why) 
     } else if (p == "SIRC") {
         s = sirc12Signal(byte(e.address, 0), byte(e.command, 0));
     } else {
-        why = "button " + quoted(e.name) + " skipped: protocol " + quoted(p) + " is not generated";
+        why = "button " + inQuotes(e.name) + " skipped: protocol " + inQuotes(p) + " is not generated";
         return std::nullopt;
     }
     s->name = e.name;
@@ -137,16 +140,16 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
 
     auto finish = [&](FlipperEntry& e) -> bool {
         if (e.type.empty()) {
-            failure.fail(e.line, "button " + quoted(e.name) + " has no \"type:\" line");
+            failure.fail(e.line, "button " + inQuotes(e.name) + " has no \"type:\" line");
             return false;
         }
         if (e.type == "raw") {
             if (!e.frequency) {
-                failure.fail(e.line, "button " + quoted(e.name) + " has no \"frequency:\" line");
+                failure.fail(e.line, "button " + inQuotes(e.name) + " has no \"frequency:\" line");
                 return false;
             }
             if (e.data.empty()) {
-                failure.fail(e.line, "button " + quoted(e.name) + " has no \"data:\" line");
+                failure.fail(e.line, "button " + inQuotes(e.name) + " has no \"data:\" line");
                 return false;
             }
             IrSignal s;
@@ -157,7 +160,8 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
             return true;
         }
         if (e.protocol.empty() || e.address.empty() || e.command.empty()) {
-            failure.fail(e.line, "parsed button " + quoted(e.name) + " needs \"protocol:\", \"address:\" and \"command:\"");
+            failure.fail(e.line,
+                         "parsed button " + inQuotes(e.name) + " needs \"protocol:\", \"address:\" and \"command:\"");
             return false;
         }
         std::string why;
@@ -174,7 +178,7 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
         const std::string line = trim(raw);
         if (line.empty() || line[0] == '#') continue;
         const std::size_t colon = line.find(':');
-        if (colon == std::string::npos) return failure.fail(lineNo, "expected \"key: value\", found " + quoted(line));
+        if (colon == std::string::npos) return failure.fail(lineNo, "expected \"key: value\", found " + inQuotes(line));
         const std::string key = trim(line.substr(0, colon));
         const std::string value = trim(line.substr(colon + 1));
         if (!haveFiletype) {
@@ -201,29 +205,29 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
             entry->name = value;
             continue;
         }
-        if (!entry) return failure.fail(lineNo, quoted(key) + " before the first \"name:\" line");
+        if (!entry) return failure.fail(lineNo, inQuotes(key) + " before the first \"name:\" line");
         FlipperEntry& e = *entry;
         if (key == "type") {
-            if (!e.type.empty()) return failure.fail(lineNo, "a second \"type:\" for button " + quoted(e.name));
+            if (!e.type.empty()) return failure.fail(lineNo, "a second \"type:\" for button " + inQuotes(e.name));
             if (value != "raw" && value != "parsed") {
-                return failure.fail(lineNo, "unknown type " + quoted(value) + " (expected raw or parsed)");
+                return failure.fail(lineNo, "unknown type " + inQuotes(value) + " (expected raw or parsed)");
             }
             e.type = value;
             e.typeLine = lineNo;
         } else if (e.type.empty()) {
-            return failure.fail(lineNo, quoted(key) + " before the \"type:\" of button " + quoted(e.name));
+            return failure.fail(lineNo, inQuotes(key) + " before the \"type:\" of button " + inQuotes(e.name));
         } else if (e.type == "raw" && key == "frequency") {
             int hz = 0;
-            if (e.frequency) return failure.fail(lineNo, "a second \"frequency:\" for button " + quoted(e.name));
+            if (e.frequency) return failure.fail(lineNo, "a second \"frequency:\" for button " + inQuotes(e.name));
             if (!parseNumber(value, hz) || hz < 0 || hz > kMaxFrequencyHz) {
-                return failure.fail(lineNo, "frequency " + quoted(value) + " is not a carrier in Hz");
+                return failure.fail(lineNo, "frequency " + inQuotes(value) + " is not a carrier in Hz");
             }
             e.frequency = hz;
         } else if (e.type == "raw" && key == "duty_cycle") {
             double duty = 0;
-            if (e.seenDuty) return failure.fail(lineNo, "a second \"duty_cycle:\" for button " + quoted(e.name));
+            if (e.seenDuty) return failure.fail(lineNo, "a second \"duty_cycle:\" for button " + inQuotes(e.name));
             if (!parseNumber(value, duty) || !(duty > 0 && duty <= 1)) {
-                return failure.fail(lineNo, "duty cycle " + quoted(value) + " is not a fraction between 0 and 1");
+                return failure.fail(lineNo, "duty cycle " + inQuotes(value) + " is not a fraction between 0 and 1");
             }
             e.seenDuty = true;
         } else if (e.type == "raw" && key == "data") {
@@ -232,7 +236,7 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
             for (std::size_t i = 0; i < values.size(); ++i) {
                 long long us = 0;
                 if (!parseNumber(values[i], us) || us <= 0 || us > kMaxDurationUs) {
-                    return failure.fail(lineNo, "data value " + std::to_string(i + 1) + " " + quoted(values[i]) +
+                    return failure.fail(lineNo, "data value " + std::to_string(i + 1) + " " + inQuotes(values[i]) +
                                                     " is not a duration in whole microseconds");
                 }
                 e.data.push_back(static_cast<double>(us));
@@ -245,10 +249,10 @@ SignalFileResult parseFlipperIr(const std::string& text, const std::string& sour
         } else if (e.type == "parsed" && (key == "address" || key == "command")) {
             std::vector<std::uint8_t>& bytes = key == "address" ? e.address : e.command;
             if (!parseHexBytes(value, bytes)) {
-                return failure.fail(lineNo, key + " " + quoted(value) + " is not a list of hexadecimal bytes");
+                return failure.fail(lineNo, key + " " + inQuotes(value) + " is not a list of hexadecimal bytes");
             }
         } else {
-            return failure.fail(lineNo, "unknown key " + quoted(key) + " in a " + e.type + " button");
+            return failure.fail(lineNo, "unknown key " + inQuotes(key) + " in a " + e.type + " button");
         }
     }
     if (!haveFiletype) return failure.fail(lineNo, "empty file (expected \"Filetype: IR signals file\")");
@@ -270,7 +274,7 @@ ParseSignalResult parseProntoCode(const std::string& code) {
     for (std::size_t i = 0; i < w.size(); ++i) {
         unsigned x = 0;
         if (w[i].size() != 4 || !parseNumber(w[i], x, 16)) {
-            return fail("Pronto word " + std::to_string(i + 1) + " " + quoted(w[i]) +
+            return fail("Pronto word " + std::to_string(i + 1) + " " + inQuotes(w[i]) +
                         " is not a 4-digit hexadecimal number");
         }
         v.push_back(x);
@@ -316,7 +320,7 @@ SignalFileResult parseSignalList(const std::string& text, const std::string& sou
             name = trim(line.substr(0, colon));
             line = trim(line.substr(colon + 1));
             if (name.empty()) return failure.fail(lineNo, "empty name before ':'");
-            if (line.empty()) return failure.fail(lineNo, "no code after " + quoted(name + ":"));
+            if (line.empty()) return failure.fail(lineNo, "no code after " + inQuotes(name + ":"));
         }
         ParseSignalResult parsed;
         if (line[0] == 'f' || line[0] == 'F') {
@@ -327,7 +331,8 @@ SignalFileResult parseSignalList(const std::string& text, const std::string& sou
             const std::string first = line.substr(0, line.find_first_of(" \t"));
             if (!parsed.ok && first.size() == 4 && parseNumber(first, format, 16) && format != 0x0000 &&
                 format != 0x0100) {
-                failure.note(lineNo, (name.empty() ? std::string("code") : quoted(name)) + " skipped: " + parsed.message);
+                failure.note(lineNo,
+                             (name.empty() ? std::string("code") : inQuotes(name)) + " skipped: " + parsed.message);
                 continue;
             }
         }
@@ -343,6 +348,11 @@ SignalFileResult parseSignalList(const std::string& text, const std::string& sou
 
 SignalFileResult readSignalFile(const std::string& path) {
     SignalFileResult result;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        result.message = path + ": is a folder, not a signal file";
+        return result;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         result.message = path + ": cannot open the file";
@@ -361,8 +371,8 @@ SignalFileResult readSignalFile(const std::string& path) {
         result.message = path + ": not a text file";
         return result;
     }
-    const bool flipper = (path.size() >= 3 && lower(path.substr(path.size() - 3)) == ".ir") ||
-                         trim(text).rfind("Filetype:", 0) == 0;
+    const bool flipper =
+        (path.size() >= 3 && lower(path.substr(path.size() - 3)) == ".ir") || trim(text).rfind("Filetype:", 0) == 0;
     return flipper ? parseFlipperIr(text, path) : parseSignalList(text, path);
 }
 

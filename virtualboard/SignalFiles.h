@@ -31,9 +31,9 @@ namespace spectrel::virtualboard {
 
 struct SignalFileResult {
     bool ok = false;
-    std::string message;              // the first error, "<file>:<line>: <what is wrong>"
-    std::vector<IrSignal> signals;    // the buttons, in file order
-    std::vector<std::string> notes;   // entries that were skipped, "<file>:<line>: <why>"
+    std::string message;             // the first error, "<file>:<line>: <what is wrong>"
+    std::vector<IrSignal> signals;   // the buttons, in file order
+    std::vector<std::string> notes;  // entries that were skipped, "<file>:<line>: <why>"
 };
 
 // `sourceName` names the text in messages (usually the file name).

@@ -70,4 +70,3 @@ platform::OpenPortResult VirtualSerialPortProvider::open(const std::string& name
 }
 
 }  // namespace spectrel::virtualboard
-

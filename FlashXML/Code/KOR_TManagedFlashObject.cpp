@@ -98,6 +98,7 @@ TManagedFlashObject::TManagedFlashObject(TInfoBus& bus) : TBASEObject(&bus.LiveO
 }
 
 TManagedFlashObject::~TManagedFlashObject() {
+    *alive_ = false;
     if (state_ == fosDestroying) return;
     try {
         BeginDestruction();
@@ -109,8 +110,11 @@ TManagedFlashObject::~TManagedFlashObject() {
 void TManagedFlashObject::Changed() {
     if (!IsUpdating() && publisher_ && state_ == fosActive && !changeNotified_) {
         changeNotified_ = true;
+        const std::shared_ptr<bool> alive = alive_;
         publisher_->NotifyChanged();
+        if (!*alive) return;
         DoChanged();
+        if (!*alive) return;
     }
     TBASEObject::Changed();
 }

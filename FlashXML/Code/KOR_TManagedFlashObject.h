@@ -141,6 +141,8 @@ private:
     std::unique_ptr<TFlashElementStatePublisher> publisher_;
     TFlashObjectState state_ = fosCreating;
     bool changeNotified_ = false;
+    // False once the object is destroyed: a watcher may destroy the object from its change handler.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // Element base with text hooks; nothing in the program overrides or calls them.

@@ -95,12 +95,13 @@ int main(int argc, char** argv) {
         }
 
         int timeoutMs = kMaxPollMs;
-        if (!unsent.empty()) timeoutMs = 1;
         if (auto next = board.nextByteTime()) {
             const double waitMs = std::ceil((*next - nowUs()) / 1000.0);
             timeoutMs = std::min(timeoutMs, std::max(0, static_cast<int>(waitMs)));
         }
-        pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        // While the terminal is full, wait until it takes bytes again.
+        const short masterEvents = unsent.empty() ? POLLIN : static_cast<short>(POLLIN | POLLOUT);
+        pollfd fds[2] = {{master, masterEvents, 0}, {STDIN_FILENO, POLLIN, 0}};
         const nfds_t count = stdinOpen && !parsed.options.untilKilled ? 2 : 1;
         const int ready = poll(fds, count, timeoutMs);
         if (ready < 0) {
