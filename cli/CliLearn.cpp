@@ -206,7 +206,9 @@ TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report
     platform::qt::QtSerialPortProvider ports;
     platform::qt::QtClock clock;
     platform::qt::QtMessagePump pump;
-    TTerminalUser user(std::cin, std::cout);
+    // With --json the dialogue goes to standard error, so that standard output holds only the document.
+    std::ostream& terminal = request.json ? std::cerr : std::cout;
+    TTerminalUser user(std::cin, terminal);
     TSession session(ports, clock, pump, user);
     if (TCommandResult prepared = session.Prepare(request); prepared.exitCode != 0) return prepared;
     session.link.SetReaderPortName(request.port);
@@ -220,9 +222,9 @@ TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report
     const TReaderVersion version = session.link.DetectReader();
     session.link.CloseReaderPort();
     if (!version.detected) return Failure(1, "no reader on " + request.port);
-    std::cout << version.text() << " on " << request.port << std::endl;
+    terminal << version.text() << " on " << request.port << std::endl;
 
-    TEchoLines log(&std::cout);
+    TEchoLines log(&terminal);
     session.procedures->LearnProtocol(nullptr, &log, nullptr);
     for (const std::string& name : names) session.buttons.Add(name);
     if (session.current.valid && session.buttons.Count() > 0) session.procedures->LearnAllButtons();
