@@ -6,9 +6,7 @@
 
 namespace spectrel {
 
-void TTextLines::Delete(int index) {
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
-}
+void TTextLines::Delete(int index) { lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index)); }
 
 namespace {
 
@@ -46,8 +44,8 @@ std::vector<std::string> ProtocolDescriptionLines(const Tprotocol_descriptor& d)
     const int count = std::min(d.vocabulary_count, kDescriptorVocabularySize);
     for (int k = 0; k < count; ++k) {
         lines.push_back(std::string("  ") + static_cast<char>('A' + k) + ":  " + kBlue +
-                        FormatFixedNumber(d.durations[k], 0) + kBlack + " us " + UsageText(d.is_pulse[k], d.is_pause[k]) +
-                        "   ");
+                        FormatFixedNumber(d.durations[k], 0) + kBlack + " us " +
+                        UsageText(d.is_pulse[k], d.is_pause[k]) + "   ");
     }
     return lines;
 }

@@ -54,8 +54,9 @@ int CaptureButton(TAnalysisContext& context, TReaderLink& reader, const Tprotoco
         ResetReaderAfterCapture(reader);
         if (frames <= 0) {
             context.recordCount = 0;
-            const MessageButton answer = boxes.show(MessageKind::Error, "No frames captured, try again?",
-                                                    MessageButton::Abort | MessageButton::Retry | MessageButton::Ignore);
+            const MessageButton answer =
+                boxes.show(MessageKind::Error, "No frames captured, try again?",
+                           MessageButton::Abort | MessageButton::Retry | MessageButton::Ignore);
             if (answer == MessageButton::Abort) return kButtonCaptureAborted;
             if (answer == MessageButton::Ignore) return kButtonCaptureIgnored;
             continue;

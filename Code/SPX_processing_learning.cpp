@@ -44,9 +44,7 @@ private:
 
 // The explored length rule after an accepted change: the first change fixes the new length, every later one
 // makes it "longer than" four fifths of it.
-int ExploredLength(int codeLength, bool changedBefore) {
-    return changedBefore ? -(8 * codeLength / 10) : codeLength;
-}
+int ExploredLength(int codeLength, bool changedBefore) { return changedBefore ? -(8 * codeLength / 10) : codeLength; }
 
 }  // namespace
 
@@ -217,8 +215,8 @@ bool TLearningProcedures::CaptureLearningRecords(TCaptureProgressBar* progressBa
                 displayList->Add(text::kCapturingNext);
             }
             ++button;
-            if (model_.boxes.show(MessageKind::Warning, text::kAnotherButton, MessageButton::Ok | MessageButton::Abort) ==
-                MessageButton::Abort) {
+            if (model_.boxes.show(MessageKind::Warning, text::kAnotherButton,
+                                  MessageButton::Ok | MessageButton::Abort) == MessageButton::Abort) {
                 current.valid = false;
                 return false;
             }
@@ -308,7 +306,8 @@ bool TLearningProcedures::LearnButton(const std::string& name, bool& stopRequest
                  MessageButton::Retry | MessageButton::Ignore)) {
             continue;
         }
-        const TFrameLengthCheck length = CheckFrameLength(current.i_length, FrameCodeLength(current, data, context.working));
+        const TFrameLengthCheck length =
+            CheckFrameLength(current.i_length, FrameCodeLength(current, data, context.working));
         if (length == TFrameLengthCheck::TooShort &&
             !ask(MessageKind::Warning, text::kShorter, MessageButton::Ok | MessageButton::Retry)) {
             continue;
@@ -451,7 +450,8 @@ void TLearningProcedures::ExploreButtons(TCaptureProgressBar* progressBar, TColo
             }
             const double protocolRate = current.frame_rate;
             if (FrameRateDiffers(context, current)) {
-                ask(MessageKind::Error, text::kFrameRateUpdate, platform::MessageButtons(MessageButton::Ok) | abortRetry);
+                ask(MessageKind::Error, text::kFrameRateUpdate,
+                    platform::MessageButtons(MessageButton::Ok) | abortRetry);
                 if (answer == MessageButton::Abort) return;
                 if (answer == MessageButton::Retry) continue;
                 if (answer == MessageButton::Ok) {
@@ -488,7 +488,8 @@ void TLearningProcedures::ExploreButtons(TCaptureProgressBar* progressBar, TColo
             const TFrameLengthCheck fit = CheckFrameLength(current.i_length, length);
             if (fit != TFrameLengthCheck::Fits) {
                 const bool longerThan = current.i_length < 0;
-                ask(MessageKind::Warning, fit == TFrameLengthCheck::TooLong ? text::kLongerUpdate : text::kShorterUpdate,
+                ask(MessageKind::Warning,
+                    fit == TFrameLengthCheck::TooLong ? text::kLongerUpdate : text::kShorterUpdate,
                     MessageButton::Yes | MessageButton::Retry);
                 if (answer == MessageButton::Retry) continue;
                 if (answer == MessageButton::Yes) {

@@ -58,12 +58,12 @@ struct TLearningModel {
     TAnalysisContext& context;
     TReaderLink& reader;
     platform::MessageBoxes& boxes;
-    Tprotocol_descriptor& current;        // the current protocol
-    Tprotocol_descriptor& learnedCopy;    // the last learned protocol, kept when a standard one replaces it
+    Tprotocol_descriptor& current;      // the current protocol
+    Tprotocol_descriptor& learnedCopy;  // the last learned protocol, kept when a standard one replaces it
     const Tstandard_protocols& standards;
-    TbuttonCodes& buttons;                // the button list
-    TbuttonCodes& exploreList;            // unnamed codes found while exploring
-    TReplaceRule& rules;                  // substitution rules
+    TbuttonCodes& buttons;      // the button list
+    TbuttonCodes& exploreList;  // unnamed codes found while exploring
+    TReplaceRule& rules;        // substitution rules
 };
 
 // Texts of the procedures' prompts.

@@ -247,11 +247,21 @@ std::string JsonString(const std::string& s) {
     std::string out = "\"";
     for (unsigned char c : s) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     char escaped[8];
@@ -327,8 +337,8 @@ std::string ReportJson(const TLearnReport& report) {
     out += "  \"buttons\": [";
     for (std::size_t i = 0; i < report.buttons.size(); ++i) {
         const TLearnedButton& b = report.buttons[i];
-        out += std::string(i ? "," : "") + "\n    {\"name\": " + JsonString(b.name) + ", \"code\": " +
-               JsonString(b.code) + ", \"second_code\": " + JsonString(b.secondCode) +
+        out += std::string(i ? "," : "") + "\n    {\"name\": " + JsonString(b.name) +
+               ", \"code\": " + JsonString(b.code) + ", \"second_code\": " + JsonString(b.secondCode) +
                ", \"learned\": " + (b.learned ? "true" : "false") + "}";
     }
     out += report.buttons.empty() ? "],\n" : "\n  ],\n";

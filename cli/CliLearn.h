@@ -37,8 +37,8 @@ struct TLearnReport {
     std::vector<std::string> log;          // the procedure's message list, colour codes removed
     std::vector<TLearnedButton> buttons;
     std::vector<TShownBox> messages;
-    std::string deviceFile;                // written file, empty when none
-    std::vector<std::string> notes;        // signal file entries that were skipped
+    std::string deviceFile;          // written file, empty when none
+    std::vector<std::string> notes;  // signal file entries that were skipped
 };
 
 // Outcome of a command: the exit code and, on failure, the one line for standard error.

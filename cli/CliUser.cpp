@@ -31,24 +31,36 @@ std::string Lower(std::string s) {
 
 std::string KindName(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Error: return "error";
-        case MessageKind::Warning: return "warning";
-        case MessageKind::Information: return "information";
-        case MessageKind::Confirmation: return "confirmation";
+        case MessageKind::Error:
+            return "error";
+        case MessageKind::Warning:
+            return "warning";
+        case MessageKind::Information:
+            return "information";
+        case MessageKind::Confirmation:
+            return "confirmation";
     }
     return "message";
 }
 
 std::string ButtonName(MessageButton button) {
     switch (button) {
-        case MessageButton::Ok: return "OK";
-        case MessageButton::Cancel: return "Cancel";
-        case MessageButton::Yes: return "Yes";
-        case MessageButton::No: return "No";
-        case MessageButton::Abort: return "Abort";
-        case MessageButton::Retry: return "Retry";
-        case MessageButton::Ignore: return "Ignore";
-        case MessageButton::None: return "none";
+        case MessageButton::Ok:
+            return "OK";
+        case MessageButton::Cancel:
+            return "Cancel";
+        case MessageButton::Yes:
+            return "Yes";
+        case MessageButton::No:
+            return "No";
+        case MessageButton::Abort:
+            return "Abort";
+        case MessageButton::Retry:
+            return "Retry";
+        case MessageButton::Ignore:
+            return "Ignore";
+        case MessageButton::None:
+            return "none";
     }
     return "none";
 }

@@ -181,8 +181,8 @@ int Learn(const std::vector<std::string>& args) {
     for (std::size_t n = 0; n < notes.size(); ++n) request.header.notes[n] = notes[n];
     request.header.note_count = static_cast<int>(notes.size());
 
-    const std::string stem = request.file.empty() ? std::string("Unknown")
-                                                  : std::filesystem::path(request.file).stem().string();
+    const std::string stem =
+        request.file.empty() ? std::string("Unknown") : std::filesystem::path(request.file).stem().string();
     TIRheader& header = request.header;
     if (header.device_type.empty()) header.device_type = "Other";
     if (header.device_brand.empty()) header.device_brand = "Unknown";
@@ -191,7 +191,8 @@ int Learn(const std::vector<std::string>& args) {
     if (header.remote_model.empty()) header.remote_model = stem;
 
     TLearnReport report;
-    const TCommandResult result = request.port.empty() ? LearnFromFile(request, report) : LearnWithBoard(request, report);
+    const TCommandResult result =
+        request.port.empty() ? LearnFromFile(request, report) : LearnWithBoard(request, report);
     // A learning that ran prints what it found even when it failed.
     if (result.exitCode == 0 || !report.messages.empty()) {
         std::cout << (request.json ? ReportJson(report) : ReportText(report)) << std::flush;

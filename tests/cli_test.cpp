@@ -114,8 +114,8 @@ class CliGenerators : public CliTest, public ::testing::WithParamInterface<Gener
 // Key K1 is in the file twice: both presses must give the same code, and different keys different codes.
 TEST_P(CliGenerators, EveryButtonGetsItsOwnCode) {
     const auto& keys = GetParam().keys;
-    const std::string file = WriteSignals("remote.txt", {Named(keys[0], "K1"), Named(keys[1], "K2"),
-                                                          Named(keys[2], "K3"), Named(keys[0], "K1 again")});
+    const std::string file = WriteSignals(
+        "remote.txt", {Named(keys[0], "K1"), Named(keys[1], "K2"), Named(keys[2], "K3"), Named(keys[0], "K1 again")});
     const CliRun run = Run({"learn", file});
     ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
     const auto buttons = Buttons(run.out);
@@ -132,31 +132,32 @@ TEST_P(CliGenerators, EveryButtonGetsItsOwnCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cli, CliGenerators,
-    ::testing::Values(GeneratorCase{"Nec", {vb::necSignal(0x04, 0x08), vb::necSignal(0x04, 0x09), vb::necSignal(0x04, 0x40)}},
-                      GeneratorCase{"NecExtended",
-                                    {vb::necExtendedSignal(0x7F01, 0x10), vb::necExtendedSignal(0x7F01, 0x11),
-                                     vb::necExtendedSignal(0x7F01, 0x12)}},
-                      GeneratorCase{"Rc5",
-                                    {vb::rc5Signal(5, 0x23, false), vb::rc5Signal(5, 0x24, false),
-                                     vb::rc5Signal(5, 0x10, false)}},
-                      GeneratorCase{"Sirc12",
-                                    {vb::sirc12Signal(1, 0x15), vb::sirc12Signal(1, 0x16), vb::sirc12Signal(1, 0x12)}},
-                      GeneratorCase{"Flash",
-                                    {vb::flashSignal(0x12, 0x34), vb::flashSignal(0x12, 0x35), vb::flashSignal(0x12, 0x01)}}),
+    ::testing::Values(
+        GeneratorCase{"Nec", {vb::necSignal(0x04, 0x08), vb::necSignal(0x04, 0x09), vb::necSignal(0x04, 0x40)}},
+        GeneratorCase{"NecExtended",
+                      {vb::necExtendedSignal(0x7F01, 0x10), vb::necExtendedSignal(0x7F01, 0x11),
+                       vb::necExtendedSignal(0x7F01, 0x12)}},
+        GeneratorCase{"Rc5",
+                      {vb::rc5Signal(5, 0x23, false), vb::rc5Signal(5, 0x24, false), vb::rc5Signal(5, 0x10, false)}},
+        GeneratorCase{"Sirc12", {vb::sirc12Signal(1, 0x15), vb::sirc12Signal(1, 0x16), vb::sirc12Signal(1, 0x12)}},
+        GeneratorCase{"Flash",
+                      {vb::flashSignal(0x12, 0x34), vb::flashSignal(0x12, 0x35), vb::flashSignal(0x12, 0x01)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliTest, JsonReportAndDeviceFile) {
     const std::string file =
         WriteSignals("tv.txt", {Named(vb::necSignal(1, 2), "Power"), Named(vb::necSignal(1, 3), "Mute & \"Off\"")});
     const std::string device = (folder / "tv.xml").string();
-    const CliRun run = Run({"learn", file, "--json", "--out", device, "--device-brand", "Acme", "--note", "Living room"});
+    const CliRun run =
+        Run({"learn", file, "--json", "--out", device, "--device-brand", "Acme", "--note", "Living room"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    for (const char* field : {"\"protocol\": {", "\"valid\": true", "\"name\": \"NO NAME\"", "\"carrier_period_us\": 26.5",
-                              "\"format\": \"iX\"", "\"description\": [\"Carrier frequency: 37.7 kHz\"",
-                              "\"buttons\": [", "{\"name\": \"Mute & \\\"Off\\\"\", \"code\": \"", "\"learned\": true",
-                              "\"messages\": [", "{\"kind\": \"warning\", \"text\": \"All learned information will be "
-                                                 "lost. Continue?\", \"buttons\": [\"OK\", \"Cancel\"], \"answer\": \"OK\"}",
-                              "\"log\": [", "\"device_file\": \""}) {
+    for (const char* field :
+         {"\"protocol\": {", "\"valid\": true", "\"name\": \"NO NAME\"", "\"carrier_period_us\": 26.5",
+          "\"format\": \"iX\"", "\"description\": [\"Carrier frequency: 37.7 kHz\"", "\"buttons\": [",
+          "{\"name\": \"Mute & \\\"Off\\\"\", \"code\": \"", "\"learned\": true", "\"messages\": [",
+          "{\"kind\": \"warning\", \"text\": \"All learned information will be "
+          "lost. Continue?\", \"buttons\": [\"OK\", \"Cancel\"], \"answer\": \"OK\"}",
+          "\"log\": [", "\"device_file\": \""}) {
         EXPECT_NE(run.out.find(field), std::string::npos) << field << "\n" << run.out;
     }
     const std::string xml = ReadAll(device);
@@ -175,8 +176,8 @@ TEST_F(CliTest, JsonReportAndDeviceFile) {
 
 TEST_F(CliTest, ProtocolKeysChooseTheLearningKeys) {
     const std::string file = WriteSignals(
-        "remote.txt", {Named(vb::necSignal(1, 2), "Power"), Named(vb::necSignal(1, 3), "Mute"),
-                       Named(vb::necSignal(1, 4), "Menu")});
+        "remote.txt",
+        {Named(vb::necSignal(1, 2), "Power"), Named(vb::necSignal(1, 3), "Mute"), Named(vb::necSignal(1, 4), "Menu")});
     const CliRun run = Run({"learn", file, "--protocol-keys", "menu,Mute"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Buttons(run.out).size(), 3u);

@@ -55,19 +55,29 @@ INSTANTIATE_TEST_SUITE_P(
     Describe, DescribeLines,
     ::testing::Values(
         LineCase{"NotValid", [](Tprotocol_descriptor& d) { d.valid = false; }, {"No Protocol"}},
-        LineCase{"UnknownCarrierHasNoLine", [](Tprotocol_descriptor& d) { d.carrier_period = -1; },
+        LineCase{"UnknownCarrierHasNoLine",
+                 [](Tprotocol_descriptor& d) { d.carrier_period = -1; },
                  {"Frames structure: \002iX"}},
-        LineCase{"PulsedCode", [](Tprotocol_descriptor& d) { d.carrier_period = 0; },
+        LineCase{"PulsedCode",
+                 [](Tprotocol_descriptor& d) { d.carrier_period = 0; },
                  {"No carrier, pulsed code", "Frames structure: \002iX"}},
-        LineCase{"ExactLengthIsBlue", [](Tprotocol_descriptor& d) { d.i_length = 32; },
+        LineCase{"ExactLengthIsBlue",
+                 [](Tprotocol_descriptor& d) { d.i_length = 32; },
                  {"Carrier frequency: \00337.7\001 kHz", "Frames structure: \003iX"}},
-        LineCase{"AnyLengthIsBlack", [](Tprotocol_descriptor& d) { d.i_length = 0; },
+        LineCase{"AnyLengthIsBlack",
+                 [](Tprotocol_descriptor& d) { d.i_length = 0; },
                  {"Carrier frequency: \00337.7\001 kHz", "Frames structure: \001iX"}},
-        LineCase{"FrameRateRounded", [](Tprotocol_descriptor& d) { d.frame_rate = 45.5; },
+        LineCase{"FrameRateRounded",
+                 [](Tprotocol_descriptor& d) { d.frame_rate = 45.5; },
                  {"Carrier frequency: \00337.7\001 kHz", "Frames rate: \00346\001 ms", "Frames structure: \002iX"}},
-        LineCase{"DummyLetterWithoutCode", [](Tprotocol_descriptor& d) { d.x_letter = 'x'; d.dummy_code.clear(); },
+        LineCase{"DummyLetterWithoutCode",
+                 [](Tprotocol_descriptor& d) {
+                     d.x_letter = 'x';
+                     d.dummy_code.clear();
+                 },
                  {"Carrier frequency: \00337.7\001 kHz", "Frames structure: \002iX", "Dummy frame: \003"}},
-        LineCase{"FortyKilohertz", [](Tprotocol_descriptor& d) { d.carrier_period = 25; },
+        LineCase{"FortyKilohertz",
+                 [](Tprotocol_descriptor& d) { d.carrier_period = 25; },
                  {"Carrier frequency: \00340.0\001 kHz", "Frames structure: \002iX"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

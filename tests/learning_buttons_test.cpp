@@ -110,8 +110,9 @@ TEST_F(LearnButtonTest, ACarrierOutsideTheProtocolIsReported) {
     current.carrier_period = 30.5;
     boxes.script({MessageButton::Abort});
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
-    EXPECT_EQ(Texts(), std::vector<std::string>{
-                           "Carrier period differs from the specified in protocol\rPlease explore IR or explore buttons"});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{
+                  "Carrier period differs from the specified in protocol\rPlease explore IR or explore buttons"});
     EXPECT_TRUE(stop);
 }
 
@@ -120,9 +121,10 @@ TEST_F(LearnButtonTest, AFrameRateOutsideTheProtocolIsReported) {
     boxes.script({MessageButton::Retry, MessageButton::Abort});
     Press(vb::necSignal(0, 0x45));
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "Frames rate differs from the specified in protocol\rPlease explore IR or explore buttons",
-                           "Frames rate differs from the specified in protocol\rPlease explore IR or explore buttons"}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{
+                  "Frames rate differs from the specified in protocol\rPlease explore IR or explore buttons",
+                  "Frames rate differs from the specified in protocol\rPlease explore IR or explore buttons"}));
     EXPECT_EQ(board.capturesStarted(), 5);  // three to learn the protocol, two here
 }
 
@@ -130,8 +132,8 @@ TEST_F(LearnButtonTest, ADifferentDummyFrameAsks) {
     current.dummy_code = "EcB";
     boxes.script({MessageButton::Ignore});
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
-    EXPECT_EQ(Texts(), std::vector<std::string>{
-                           "Received dummy frame \"EcA\"\rdoes not match described in protocol \"EcB\""});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{"Received dummy frame \"EcA\"\rdoes not match described in protocol \"EcB\""});
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Warning);
     EXPECT_EQ(boxes.shown()[0].buttons, MessageButton::Retry | MessageButton::Ignore);
 }
@@ -163,7 +165,8 @@ TEST_F(LearnButtonTest, WithoutAProtocolButtonsAreNotLearned) {
 
 TEST_F(LearnButtonTest, LearnAllWithoutButtonsSaysSo) {
     procedures.LearnAllButtons();
-    EXPECT_EQ(Texts(), std::vector<std::string>{"You have not created any buttons.\rPlease add some buttons and try again"});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{"You have not created any buttons.\rPlease add some buttons and try again"});
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Error);
 }
 
@@ -178,8 +181,8 @@ TEST_F(LearnButtonTest, LearnAllSkipsLearnedButtonsAndStopsAfterAbort) {
     boxes.script({MessageButton::Ok, MessageButton::Ok, MessageButton::Abort});
     procedures.LearnAllButtons();
 
-    EXPECT_EQ(Texts(), (std::vector<std::string>{PressButtonText("Mute"), PressButtonText("???"),
-                                                 PressButtonText("Vol+")}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{PressButtonText("Mute"), PressButtonText("???"), PressButtonText("Vol+")}));
     EXPECT_EQ(boxes.shown()[0].buttons, MessageButton::Ok | MessageButton::Abort | MessageButton::Ignore);
     EXPECT_EQ(buttons.Items(0).Code(), "AbAb");
     EXPECT_TRUE(buttons.Items(1).HasCode());
@@ -239,8 +242,8 @@ TEST_F(ExploreTest, NewCodesAreCollectedAndTheLatestMarked) {
     ASSERT_EQ(explore.Count(), 2);
     EXPECT_EQ(Texts(), std::vector<std::string>(4, text::kPressAnyButton));
     const std::string first = explore.Items(0).Code();
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{std::string("\005") + first + "  ",
-                                                      "\002" + explore.Items(1).Code() + "  "}));
+    EXPECT_EQ(list.Lines(),
+              (std::vector<std::string>{std::string("\005") + first + "  ", "\002" + explore.Items(1).Code() + "  "}));
     EXPECT_EQ(list.Flashed(), (std::vector<int>{0, 1, 0}));
     EXPECT_FALSE(link.ReaderPortOpen());
     EXPECT_EQ(window.commandStates.back(), true);
@@ -318,11 +321,11 @@ TEST_F(ExploreStandardTest, ACarrierUpdateRenamesTheStandardProtocol) {
 TEST_F(ExploreStandardTest, FrameRateAndDummyUpdatesRenameOnlyOnce) {
     current.frame_rate = 130;
     current.dummy_code = "EcB";
-    Explore({vb::necSignal(0, 0x45)},
-            {MessageButton::Ok, MessageButton::Ok, MessageButton::Yes, MessageButton::Abort});
+    Explore({vb::necSignal(0, 0x45)}, {MessageButton::Ok, MessageButton::Ok, MessageButton::Yes, MessageButton::Abort});
     EXPECT_EQ(Texts()[1], "Frames rate differs from the specified in protocol\rUpdate protocol?");
-    EXPECT_EQ(Texts()[2], "Received dummy frame \"EcA\"\rdoes not match described in protocol \"EcB\"\r"
-                          "Would you like to update protocol definition?");
+    EXPECT_EQ(Texts()[2],
+              "Received dummy frame \"EcA\"\rdoes not match described in protocol \"EcB\"\r"
+              "Would you like to update protocol definition?");
     EXPECT_EQ(current.frame_rate, RoundHalfEven((2 * context.working.frame_rate + 130) / 3));
     EXPECT_EQ(current.dummy_code, "EcA");
     EXPECT_EQ(current.name, "~NEC1");
@@ -343,7 +346,8 @@ TEST_F(ExploreTest, RetryCapturesAgainWithoutAskingForAKey) {
     current.frame_rate = 130;
     Explore({vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
             {MessageButton::Ok, MessageButton::Retry, MessageButton::Abort});
-    EXPECT_EQ(Texts(), (std::vector<std::string>{text::kPressAnyButton, text::kFrameRateUpdate, text::kFrameRateUpdate}));
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{text::kPressAnyButton, text::kFrameRateUpdate, text::kFrameRateUpdate}));
     EXPECT_EQ(board.capturesStarted(), 5);
     EXPECT_EQ(current.frame_rate, 130);
     EXPECT_EQ(explore.Count(), 0);

@@ -140,18 +140,18 @@ TEST_P(Extract, CodesAtTheProtocolsPositions) {
     EXPECT_EQ(dummy, c.dummy);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Checks, Extract,
-    ::testing::Values(ExtractCase{"i", 0, '?', -1, '?', -1, false, "F0", "", ""},
-                      ExtractCase{"xI", 1, '?', -1, 'x', 0, false, "F1", "", "F0"},
-                      ExtractCase{"Xi", 100, '?', -1, 'X', 10000, false, "F4", "", "F4"},
-                      ExtractCase{"PositionTwoTakesTheLast", 2, '?', -1, '?', -1, false, "F4", "", ""},
-                      ExtractCase{"Ij", 1, 'j', 10000, '?', -1, false, "F1", "F4", ""},
-                      ExtractCase{"xIJ", 1, 'J', 2, 'x', 0, false, "F1", "F2", "F0"},
-                      ExtractCase{"JAtThree", 0, 'J', 3, '?', -1, false, "F0", "F3", ""},
-                      ExtractCase{"JAtThreeExploring", 0, 'J', 3, '?', -1, true, "F0", "F4", ""},
-                      ExtractCase{"NoDataPosition", -1, '?', -1, '?', -1, false, "", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Checks, Extract,
+                         ::testing::Values(ExtractCase{"i", 0, '?', -1, '?', -1, false, "F0", "", ""},
+                                           ExtractCase{"xI", 1, '?', -1, 'x', 0, false, "F1", "", "F0"},
+                                           ExtractCase{"Xi", 100, '?', -1, 'X', 10000, false, "F4", "", "F4"},
+                                           ExtractCase{"PositionTwoTakesTheLast", 2, '?', -1, '?', -1, false, "F4", "",
+                                                       ""},
+                                           ExtractCase{"Ij", 1, 'j', 10000, '?', -1, false, "F1", "F4", ""},
+                                           ExtractCase{"xIJ", 1, 'J', 2, 'x', 0, false, "F1", "F2", "F0"},
+                                           ExtractCase{"JAtThree", 0, 'J', 3, '?', -1, false, "F0", "F3", ""},
+                                           ExtractCase{"JAtThreeExploring", 0, 'J', 3, '?', -1, true, "F0", "F4", ""},
+                                           ExtractCase{"NoDataPosition", -1, '?', -1, '?', -1, false, "", "", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ChecksTest, NoFramesGiveEmptyCodes) {
     current.i_position = 5;
@@ -179,12 +179,12 @@ TEST_P(FrameRateTolerance, AgainstA100MsProtocol) {
     EXPECT_EQ(FrameRateOutside(GetParam().measured, protocol, 0.06), GetParam().differs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Checks, FrameRateTolerance,
-                         ::testing::Values(RateCase{"TwoTAbove", 112, "iX", false}, RateCase{"JustAbove", 112.1, "iX", true},
-                                           RateCase{"TwoTBelow", 88, "iX", false}, RateCase{"JustBelow", 87.9, "iX", true},
-                                           RateCase{"NotMeasured", -1, "iX", false},
-                                           RateCase{"SingleFrameFormat", 150, "i", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Checks, FrameRateTolerance,
+    ::testing::Values(RateCase{"TwoTAbove", 112, "iX", false}, RateCase{"JustAbove", 112.1, "iX", true},
+                      RateCase{"TwoTBelow", 88, "iX", false}, RateCase{"JustBelow", 87.9, "iX", true},
+                      RateCase{"NotMeasured", -1, "iX", false}, RateCase{"SingleFrameFormat", 150, "i", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct CarrierCase {
     const char* name;
