@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -134,6 +135,11 @@ std::string Names(const std::vector<vb::IrSignal>& signals) {
     return names;
 }
 
+TCommandResult UnknownKey(const TLearnRequest& request, const std::vector<vb::IrSignal>& signals,
+                          const std::string& name) {
+    return Failure(2, "unknown key \"" + name + "\" (" + request.file + " holds: " + Names(signals) + ")");
+}
+
 }  // namespace
 
 TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report) {
@@ -150,10 +156,7 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
         if (request.protocolKeys.size() != 2) return Failure(2, "--protocol-keys takes two key names, A,B");
         for (int k = 0; k < 2; ++k) {
             keys[k] = FindSignal(signals, request.protocolKeys[k]);
-            if (keys[k] < 0) {
-                return Failure(2, "unknown key \"" + request.protocolKeys[k] + "\" (" + request.file +
-                                      " holds: " + Names(signals) + ")");
-            }
+            if (keys[k] < 0) return UnknownKey(request, signals, request.protocolKeys[k]);
         }
     }
 
@@ -195,20 +198,16 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
     return session.WriteDevice(request, report);
 }
 
-TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report) {
-#ifdef SPECTREL_CLI_WITH_SERIAL
-    std::vector<std::string> names = request.buttonNames;
-    if (names.empty() && !request.file.empty()) {
-        const vb::SignalFileResult read = vb::readSignalFile(request.file);
-        if (!read.ok) return Failure(2, read.message);
-        for (const vb::IrSignal& signal : read.signals) names.push_back(signal.name);
-    }
-    platform::qt::QtSerialPortProvider ports;
-    platform::qt::QtClock clock;
-    platform::qt::QtMessagePump pump;
+namespace {
+
+// The dialogue with a board on `ports`: every prompt printed and answered at the terminal.
+TCommandResult RunWithBoard(const TLearnRequest& request, const std::vector<std::string>& names,
+                            platform::SerialPortProvider& ports, platform::Clock& clock, platform::MessagePump& pump,
+                            TLearnReport& report, std::function<void(const std::string&)> onPrompt = {}) {
     // With --json the dialogue goes to standard error, so that standard output holds only the document.
     std::ostream& terminal = request.json ? std::cerr : std::cout;
     TTerminalUser user(std::cin, terminal);
+    user.onShow = std::move(onPrompt);
     TSession session(ports, clock, pump, user);
     if (TCommandResult prepared = session.Prepare(request); prepared.exitCode != 0) return prepared;
     session.link.SetReaderPortName(request.port);
@@ -232,9 +231,63 @@ TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report
     report.messages = user.Shown();
     if (!session.current.valid) return Failure(3, "no protocol was learned");
     return session.WriteDevice(request, report);
+}
+
+}  // namespace
+
+TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report) {
+    std::vector<vb::IrSignal> signals;
+    if (!request.file.empty()) {
+        vb::SignalFileResult read = vb::readSignalFile(request.file);
+        if (!read.ok) return Failure(2, read.message);
+        report.notes = read.notes;
+        signals = std::move(read.signals);
+    }
+    std::vector<std::string> names = request.buttonNames;
+    if (names.empty()) {
+        for (const vb::IrSignal& signal : signals) names.push_back(signal.name);
+    }
+
+    if (request.port == vb::kVirtualPortName) {
+        // The in-process board plays the key each prompt asks for: the first protocol key, the second one after
+        // "ANOTHER button", and the named button after "press button".
+        if (signals.empty()) return Failure(2, "the virtual board needs a signal file to play");
+        int keys[2] = {0, 1};
+        if (!request.protocolKeys.empty()) {
+            if (request.protocolKeys.size() != 2) return Failure(2, "--protocol-keys takes two key names, A,B");
+            for (int k = 0; k < 2; ++k) {
+                keys[k] = FindSignal(signals, request.protocolKeys[k]);
+                if (keys[k] < 0) return UnknownKey(request, signals, request.protocolKeys[k]);
+            }
+        } else if (signals.size() < 2) {
+            return Failure(2, request.file + ": learning a protocol needs two different keys");
+        }
+        for (const std::string& name : names) {
+            if (FindSignal(signals, name) < 0) return UnknownKey(request, signals, name);
+        }
+        TSimulatedTime time;
+        vb::BoardEngine board;
+        const vb::IrSignal* key = &signals[static_cast<std::size_t>(keys[0])];
+        board.setPressSource([&]() -> std::optional<vb::KeyPress> {
+            return vb::KeyPress{*key, request.holdMs * 1000};
+        });
+        vb::VirtualSerialPortProvider ports(board, [&time] { return time.nowUs(); });
+        const std::string prompt = learning_text::kPressButtonPrefix;
+        const auto pressWhenAsked = [&](const std::string& text) {
+            if (text == learning_text::kAnotherButton) key = &signals[static_cast<std::size_t>(keys[1])];
+            if (text.rfind(prompt, 0) == 0 && text.size() > prompt.size()) {
+                const int index = FindSignal(signals, text.substr(prompt.size(), text.size() - prompt.size() - 1));
+                if (index >= 0) key = &signals[static_cast<std::size_t>(index)];
+            }
+        };
+        return RunWithBoard(request, names, ports, time, time, report, pressWhenAsked);
+    }
+#ifdef SPECTREL_CLI_WITH_SERIAL
+    platform::qt::QtSerialPortProvider ports;
+    platform::qt::QtClock clock;
+    platform::qt::QtMessagePump pump;
+    return RunWithBoard(request, names, ports, clock, pump, report);
 #else
-    (void)request;
-    (void)report;
     return Failure(2, "this spectrel-cli was built without serial port support (configure with SPECTREL_WITH_QT=ON)");
 #endif
 }

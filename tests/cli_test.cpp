@@ -54,12 +54,15 @@ protected:
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    CliRun Run(const std::vector<std::string>& args) {
+    // Runs the program with `input` on its standard input.
+    CliRun Run(const std::vector<std::string>& args, const std::string& input = {}) {
         std::string command = Quoted(SPECTREL_CLI_PATH);
         for (const std::string& arg : args) command += " " + Quoted(arg);
+        const fs::path in = folder / "stdin.txt";
         const fs::path out = folder / "stdout.txt";
         const fs::path err = folder / "stderr.txt";
-        command += " </dev/null >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
+        std::ofstream(in) << input;
+        command += " <" + Quoted(in.string()) + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
         const int status = std::system(command.c_str());
         CliRun run;
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -212,6 +215,36 @@ TEST_F(CliTest, ErrorsAreOneLineOnStandardError) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
     }
+}
+
+// The terminal dialogue, with the in-process board pressing the key each prompt asks for.
+TEST_F(CliTest, PromptsAreAnsweredAtTheTerminal) {
+    const std::string file = WriteSignals(
+        "remote.txt",
+        {Named(vb::necSignal(1, 2), "Power"), Named(vb::necSignal(1, 3), "Mute"), Named(vb::necSignal(1, 4), "Menu")});
+    // OK to the four protocol prompts, Power OK, Mute Ignore, an answer that is not offered, Menu OK.
+    const CliRun run = Run({"learn", "--port", "VIRTUAL", file}, "ok\nOK\no\n o \nok\ni\nmaybe\nOk\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_NE(run.out.find("Reader 1.3 on VIRTUAL\n"), std::string::npos);
+    EXPECT_NE(run.out.find("[warning] Click \"OK\" and then press ANOTHER button\nAnswer (OK / Abort): "),
+              std::string::npos);
+    EXPECT_NE(run.out.find("Please type one of the answers shown."), std::string::npos);
+    const auto buttons = Buttons(run.out);
+    ASSERT_EQ(buttons.size(), 3u) << run.out;
+    EXPECT_NE(buttons[0].second, "<not recorded>");
+    EXPECT_EQ(buttons[1].second, "<not recorded>");
+    EXPECT_NE(buttons[2].second, "<not recorded>");
+    EXPECT_NE(buttons[2].second, buttons[0].second);
+
+    // With --json the dialogue goes to standard error; the end of the input aborts at the first prompt asked.
+    const CliRun json = Run({"learn", "--port", "VIRTUAL", file, "--json"}, "ok\nok\nok\nok\n");
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_EQ(json.out.rfind("{\n  \"protocol\": {", 0), 0u) << json.out;
+    EXPECT_NE(json.err.find("Answer (OK / Abort / Ignore): "), std::string::npos);
+    EXPECT_NE(json.out.find("\"text\": \"Click OK and then press button \\r\\r       Power\\r\", \"buttons\": [\"OK\", "
+                            "\"Abort\", \"Ignore\"], \"answer\": \"Abort\"}"),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(CliTest, DetectFindsTheVirtualBoard) {
