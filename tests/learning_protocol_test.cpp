@@ -250,6 +250,38 @@ TEST_F(LearnProtocolTest, AnEscapingErrorStillClosesThePort) {
     EXPECT_TRUE(window.commandStates.back());
 }
 
+// Counts the dumps the procedures ask for.
+class CountingDumps : public TAnalysisDumps {
+public:
+    void DumpReaderStream(TReaderLink&) override {}
+    void DumpCaptureTable(const TAnalysisContext&) override { ++captureTables; }
+    void DumpAnalysisTable(const TAnalysisContext&) override { ++analysisTables; }
+    void DumpVocabulary(const TAnalysisContext&) override { ++vocabularies; }
+    void DumpFramesBuffer(const TAnalysisContext&) override { ++framesBuffers; }
+    int captureTables = 0;
+    int analysisTables = 0;
+    int vocabularies = 0;
+    int framesBuffers = 0;
+};
+
+TEST_F(LearnProtocolTest, DumpsEveryCopiedCaptureAndTheFramesBufferAtTheEnd) {
+    CountingDumps dumps;
+    context.dumps = &dumps;
+    LearnNec();
+    EXPECT_EQ(dumps.captureTables, 3);
+    EXPECT_EQ(dumps.analysisTables, 3);
+    EXPECT_EQ(dumps.framesBuffers, 1);
+    EXPECT_EQ(dumps.vocabularies, 4);  // three records and the final analysis
+
+    // A button capture dumps its copy once.
+    bool stop = false;
+    std::string data, data2;
+    Press(vb::necSignal(0, 0x45));
+    ASSERT_TRUE(procedures.LearnButton("Power", stop, nullptr, data, data2));
+    EXPECT_EQ(dumps.analysisTables, 4);
+    context.dumps = nullptr;
+}
+
 struct GeneratorCase {
     const char* name;
     vb::IrSignal key;
