@@ -1,6 +1,5 @@
 #include "Code/SPX_AppSettings.h"
 
-#include <cctype>
 #include <utility>
 
 #include "Code/SPX_Assert.h"
@@ -20,7 +19,9 @@ std::string TrimmedUpper(const std::string& text) {
     while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
     std::string upper = text.substr(begin, end - begin);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // ASCII only: the C library's mapping follows the user's locale (in Turkish "info" would stay "iNFO").
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return upper;
 }
 

@@ -1,6 +1,5 @@
 // The reader board's command protocol on top of the byte primitives of the reader link.
 
-#include <cctype>
 #include <cstdio>
 
 #include "Code/SPX_Assert.h"
@@ -11,8 +10,11 @@ namespace spectrel {
 
 namespace {
 
+// Port names compare in ASCII upper case, whatever the user's locale (a Turkish locale leaves 'i' alone).
 std::string UpperCase(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
     return text;
 }
 

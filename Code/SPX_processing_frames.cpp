@@ -46,12 +46,34 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
 char ToLower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// NearestElement with the midpoints worked out once for a whole frame.
+class TElementFinder {
+public:
+    explicit TElementFinder(const TAnalysisContext& context)
+        : count_(std::min(context.working.vocabulary_count, kWorkingVocabularySize)) {
+        const auto& v = context.working.vocabulary;
+        for (int k = 0; k + 1 < count_; ++k) midpoints_[k] = (v[k].nominal + v[k + 1].nominal) / 2;
+    }
+    int find(double duration) const {
+        if (count_ <= 0) return -1;
+        for (int k = 0; k + 1 < count_; ++k) {
+            if (duration < midpoints_[k]) return k;
+        }
+        return count_ - 1;
+    }
+
+private:
+    int count_;
+    double midpoints_[kWorkingVocabularySize];
+};
+
 // Appends the letter of table entry i to a frame's code.
-void AppendInterval(const TAnalysisContext& context, const TIntervalRecord* table, int i, std::string& code) {
+void AppendInterval(const TAnalysisContext& context, const TElementFinder& elements, const TIntervalRecord* table,
+                    int i, std::string& code) {
     const TIntervalRecord& e = table[i];
     if (!(e.duration > 0)) return;
     if (context.working.carrier_period != 0) {
-        const int element = NearestElement(context, e.duration);
+        const int element = elements.find(e.duration);
         if (element < 0)
             code += '?';
         else if (e.isPulse)
@@ -64,7 +86,7 @@ void AppendInterval(const TAnalysisContext& context, const TIntervalRecord* tabl
     if (e.isPulse) return;
     double duration = e.duration;
     if (i > 0 && table[i - 1].isPulse) duration += table[i - 1].duration;
-    const int element = NearestElement(context, duration);
+    const int element = elements.find(duration);
     code += element < 0 ? '?' : PauseLetter(element);
 }
 
@@ -111,8 +133,10 @@ std::string IndexedFrameCode(TAnalysisContext& context, int record, int frame) {
     if (begin < 0) return code;
     const int end = index.end[record][frame];
     const TIntervalRecord* table = context.analysisTable();
+    const TElementFinder elements(context);
     for (int i = begin; i < end; ++i) {
-        if (table[i].recordNumber == record && table[i].frameNumber == frame) AppendInterval(context, table, i, code);
+        if (table[i].recordNumber == record && table[i].frameNumber == frame)
+            AppendInterval(context, elements, table, i, code);
     }
     context.analysis.lastRecordButton = table[end - 1].buttonNumber;
     return code;
@@ -214,6 +238,7 @@ std::string FrameCode(TAnalysisContext& context, int record, int frame) {
     std::string code;
     if (context.recordCount < kFewestCodedRecords) return code;
     const TIntervalRecord* table = context.analysisTable();
+    const TElementFinder elements(context);
     for (int i = 0; i < context.recordCount; ++i) {
         const TIntervalRecord& e = table[i];
         if (e.recordNumber < record) continue;
@@ -222,7 +247,7 @@ std::string FrameCode(TAnalysisContext& context, int record, int frame) {
         if (e.frameNumber > frame) break;
         if (e.frameNumber < 0) continue;  // gaps never belong to a frame
         context.analysis.lastRecordButton = e.buttonNumber;
-        AppendInterval(context, table, i, code);
+        AppendInterval(context, elements, table, i, code);
     }
     return code;
 }

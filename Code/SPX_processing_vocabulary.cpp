@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 #include "Code/SPX_processing.h"
 
@@ -196,12 +197,9 @@ void SweepWindows(TAnalysisContext& context) {
     std::vector<double>& starts = context.analysis.sweep.starts;
     std::vector<TSweepWindowTotals>& totals = context.analysis.sweep.totals;
 
-    // Beyond the longest value no window can have members.
-    double longestValue = -1.0;
-    for (int k = 1; k < count; ++k) {
-        const double v = SweepValue(table, k, count, range.carrier);
-        if (v > longestValue) longestValue = v;
-    }
+    // Beyond the longest value no window can have members; the first pass over the table finds it.
+    double longestValue = std::numeric_limits<double>::infinity();
+    bool longestKnown = false;
     const double reciprocalWidth = 1.0 / range.width;
 
     double start = range.start;
@@ -230,8 +228,10 @@ void SweepWindows(TAnalysisContext& context) {
         const double low = starts[0];
         const double high = starts[windows];
         if (low <= longestValue) {
+            double longest = -1.0;
             for (int k = 1; k < count; ++k) {
                 const double v = SweepValue(table, k, count, range.carrier);
+                if (v > longest) longest = v;
                 if (!(v > 0 && v >= low && v < high)) continue;
                 // The arithmetic guess is off by at most a window or so; the window edges decide.
                 int i = static_cast<int>((v - low) * reciprocalWidth);
@@ -252,6 +252,10 @@ void SweepWindows(TAnalysisContext& context) {
                     t.hasPulse = true;
                 else
                     t.hasPause = true;
+            }
+            if (!longestKnown) {
+                longestValue = longest;
+                longestKnown = true;
             }
         }
 

@@ -1,7 +1,7 @@
 #include "Code/uKOR_ButtonTemplates.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstring>
 
 #include "Code/SPX_Assert.h"
 #include "Code/SPX_Data_ButtonCodes.h"
@@ -28,16 +28,22 @@ const std::vector<std::string> kDefaultTemplateLines = {
 };
 // clang-format on
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII only: the C library's mapping follows the user's locale (in Turkish 'I' would not match 'i').
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+std::string LowerText(std::string text) {
+    for (char& c : text) c = Lower(c);
+    return text;
+}
+
+// Case-insensitive alphabetical order in the collation of the user's locale (byte order in the "C" locale).
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Lower(x) < Lower(y); });
+    return std::strcoll(LowerText(a).c_str(), LowerText(b).c_str()) < 0;
 }
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }

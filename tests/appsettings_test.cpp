@@ -16,6 +16,7 @@
 #include "Code/uKOR_SpectrelIni.h"
 #include "testing/MemoryUserStore.h"
 #include "tests/settings_temp_folder.h"
+#include "tests/user_locale.h"
 
 namespace spectrel {
 namespace {
@@ -178,6 +179,23 @@ TEST(AppSettingsTest, ColourNames) {
         {"blue", kBlack},  // blue has no name
         {"grey", kBlack},
         {"#0000FF", kBlack},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ColourFromName(c.name), c.colour) << "\"" << c.name << "\"";
+}
+
+// The user's locale (set by the window layer) does not change which colour a name gives.
+TEST(AppSettingsTest, ColourNamesDoNotDependOnTheUserLocale) {
+    test::TurkishLocale turkish;
+    if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale installed";
+    struct Case {
+        const char* name;
+        TListColour colour;
+    } cases[] = {
+        {"info", TListColour::TooltipBackground()},
+        {"Info", TListColour::TooltipBackground()},
+        {"window", TListColour::WindowBackground()},
+        {"WINDOW", TListColour::WindowBackground()},
+        {"navy", list_colours::kNavy},
     };
     for (const Case& c : cases) EXPECT_EQ(ColourFromName(c.name), c.colour) << "\"" << c.name << "\"";
 }

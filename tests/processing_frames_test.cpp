@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+
 #include "Code/SPX_processing.h"
 #include "testing/ScriptedMessageBoxes.h"
 #include "testing/SimulatedClock.h"
@@ -190,6 +193,50 @@ TEST_F(FramesTest, TheIndexAndTheScanAgreeOnATableOutOfOrder) {
         ++presses[r == 2 ? 1 : 0];
     }
     EXPECT_EQ(entry, context.framesBuffer.count);
+}
+
+// The frames buffer filled through the index must hold what coding every frame by scanning the table gives,
+// whatever order the records and frames come in.
+TEST_F(FramesTest, TheIndexAndTheScanAgreeOnRandomTables) {
+    std::mt19937 random(4097);
+    std::uniform_int_distribution<int> letter(0, 3);
+    for (int round = 0; round < 40; ++round) {
+        context.recordCount = 0;
+        context.working.carrier_period = round % 5 == 0 ? 0 : 26.5;
+        const int presses = 1 + round % 6;
+        for (int p = 0; p < presses; ++p) {
+            const int record = round % 3 == 0 ? (p * 7 + round) % 5 : p;  // some tables out of order
+            std::vector<std::string> frames(1 + (round + p) % 4);
+            for (std::string& code : frames) {
+                for (int i = 0; i < 6; ++i) code += static_cast<char>((i % 2 ? 'a' : 'A') + letter(random));
+            }
+            Press(record, p % 2, frames);
+        }
+        if (round % 4 == 1 && context.recordCount > 8) context.analysisTable()[context.recordCount / 2].frameNumber = 0;
+        FillFramesBuffer(context);
+
+        std::vector<Tframes_buf> expected;
+        std::map<int, int> pressesOf;
+        for (int r = 0; r <= 10; ++r) {
+            int f = 0;
+            int press = 0;
+            for (; f <= 100; ++f) {
+                const std::string code = FrameCode(context, r, f);
+                if (code.empty()) break;
+                if (f == 0) press = pressesOf[context.analysis.lastRecordButton]++;
+                expected.push_back({code, context.analysis.lastRecordButton, press, f});
+            }
+            if (f == 0) break;
+        }
+        ASSERT_EQ(context.framesBuffer.count, static_cast<int>(expected.size())) << round;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const Tframes_buf& e = context.framesBuffer.entries[i];
+            EXPECT_EQ(e.code, expected[i].code) << round << " " << i;
+            EXPECT_EQ(e.button_number, expected[i].button_number) << round << " " << i;
+            EXPECT_EQ(e.record_number, expected[i].record_number) << round << " " << i;
+            EXPECT_EQ(e.frame_number, expected[i].frame_number) << round << " " << i;
+        }
+    }
 }
 
 // --- patterns

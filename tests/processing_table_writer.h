@@ -3,7 +3,6 @@
 // them, signals expanded into presses, and the recorded remotes of the shared signals folder.
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -120,9 +119,8 @@ struct RecordedRemote {
     std::vector<std::vector<double>> keys;
 };
 
-// The recordings folder: SPECTREL_SIGNALS (for a worktree away from the shared folder) or the build's.
+// The recordings folder the build names; empty when it names none.
 inline std::string SignalsDir() {
-    if (const char* dir = std::getenv("SPECTREL_SIGNALS")) return dir;
 #ifdef SPECTREL_SIGNALS_DIR
     return SPECTREL_SIGNALS_DIR;
 #else

@@ -11,6 +11,7 @@
 #include "Code/SPX_IniFile.h"
 #include "Code/SPX_replace.h"
 #include "tests/settings_temp_folder.h"
+#include "tests/user_locale.h"
 
 namespace spectrel {
 
@@ -101,6 +102,27 @@ TEST_F(RulesTest, PatternRuleFromTheSettingsAppliesToItsProtocolInAnyCase) {
     EXPECT_EQ(Show("NEC1", "AaAb "), "0X");
     // Another protocol does not use it.
     EXPECT_EQ(Show("Sony", "AaAbAa "), "010");
+}
+
+// Protocol names are compared in upper case whatever the user's locale (the window layer sets it).
+TEST_F(RulesTest, ProtocolNamesMatchUnderTheUserLocale) {
+    test::TurkishLocale turkish;
+    if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale installed";
+    struct Case {
+        const char* stored;         // Protocol0 of the settings file
+        const char* current;        // name of the current protocol
+        const char* automaticName;  // the name of rules 0 to 2 after a reset for it
+    } cases[] = {
+        {"PHILIPS", "Philips", "PHILIPS"},
+        {"philips", "PHILIPS", "NO NAME"},  // the settings rule carries that very name
+        {"Rc6 mix", "rc6 Mix", "RC6 MIX"},
+    };
+    for (const Case& c : cases) {
+        Load(std::string("[Substutution Rules]\nPattern1_0=Ab\nSubstitution1_0=X\nProtocol0=") + c.stored + "\n");
+        EXPECT_EQ(Show(c.current, "AaAbAa "), "0X0") << c.stored << " / " << c.current;
+        ResetRulesForProtocol(rules_, Protocol(c.current, 27.0, "Aab"));
+        EXPECT_EQ(rules_.Items(0).ProtocolName, c.automaticName) << c.current;
+    }
 }
 
 TEST_F(RulesTest, PositionRuleInsertsAfterThatManyCharacters) {

@@ -12,6 +12,7 @@
 #include "Code/SPX_IniFile.h"
 #include "Code/uKOR_ButtonTemplates.h"
 #include "tests/settings_temp_folder.h"
+#include "tests/user_locale.h"
 
 namespace spectrel {
 namespace {
@@ -150,6 +151,33 @@ TEST_F(TemplatesTest, ApplyingTvToPowerAndMute) {
     std::sort(sortedNames.begin(), sortedNames.end());
     std::sort(tv.begin(), tv.end());
     EXPECT_EQ(sortedNames, tv);
+}
+
+// Names match without regard to case whatever the user's locale (the window layer sets it).
+TEST_F(TemplatesTest, NamesMatchWithoutCaseUnderTheUserLocale) {
+    test::TurkishLocale turkish;
+    if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale installed";
+    templates_.SetDefaultTemplates();
+    struct Case {
+        const char* button;  // a learned button; the TV template lists it in another case
+        const char* code;
+    } cases[] = {{"VIDEO", "AaAa"}, {"pip", "AaAb"}, {"s-video", "AbAa"}, {"Main Swap", "AbAb"}};
+    for (const Case& c : cases) buttons_.AddWithCodes(c.button, c.code, "");
+    ASSERT_TRUE(templates_.ApplyTemplate(TemplateIndex("TV")));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(buttons_.Items(static_cast<int>(i)).Name(), cases[i].button);
+        EXPECT_EQ(buttons_.Items(static_cast<int>(i)).Code(), cases[i].code) << cases[i].button;
+    }
+    EXPECT_EQ(buttons_.Count(), 59);
+}
+
+// New buttons follow in the collation of the user's locale, which here sorts "+10" as it sorts "10".
+TEST_F(TemplatesTest, NewButtonsFollowTheCollationOfTheUserLocale) {
+    test::TurkishLocale turkish;
+    if (!turkish.Active()) GTEST_SKIP() << "no Turkish locale installed";
+    templates_.SetLines({TButtonTemplates::MakeTemplateLine("Keys", {"Step+", "+10", "source", "1", "0", "Mute"})});
+    ASSERT_TRUE(templates_.ApplyTemplate(0));
+    EXPECT_EQ(ButtonNames(), (std::vector<std::string>{"0", "1", "+10", "Mute", "source", "Step+"}));
 }
 
 TEST_F(TemplatesTest, ApplyingTheSameTemplateTwiceChangesNothing) {
