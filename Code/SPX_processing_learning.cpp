@@ -122,7 +122,7 @@ void TLearningProcedures::LearnProtocol(TCaptureProgressBar* progressBar, TColou
     if (displayList != nullptr) displayList->Clear();
     if (descriptionList != nullptr) descriptionList->Clear();
     window_.UpdateCommandStates(false);
-    context.working.vocabulary_count = -1;
+    // No vocabulary and an unknown carrier: the first capture is checked without either.
     context.working.vocabulary_count = 0;
     context.working.carrier_period = -1;
     context.recordCount = 0;

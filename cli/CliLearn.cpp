@@ -83,7 +83,7 @@ struct TSession {
         return {};
     }
 
-    void Report(const TLearnRequest& request, const TTextLines& log, TLearnReport& report) {
+    void Report(const TTextLines& log, TLearnReport& report) {
         report.protocol = current;
         report.description.clear();
         for (const std::string& line : ProtocolDescriptionLines(current)) {
@@ -95,7 +95,6 @@ struct TSession {
             const TButtonCode& b = buttons.Items(i);
             report.buttons.push_back({b.Name(), b.Code(), b.SecondCode(), b.HasCode()});
         }
-        (void)request;
     }
 
     // Writes the device file of the learned buttons.
@@ -192,7 +191,7 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
             }
         }
     }
-    session.Report(request, log, report);
+    session.Report(log, report);
     report.messages = user.Shown();
     if (!session.current.valid) return Failure(3, "no protocol could be learned from " + request.file);
     return session.WriteDevice(request, report);
@@ -227,7 +226,7 @@ TCommandResult RunWithBoard(const TLearnRequest& request, const std::vector<std:
     session.procedures->LearnProtocol(nullptr, &log, nullptr);
     for (const std::string& name : names) session.buttons.Add(name);
     if (session.current.valid && session.buttons.Count() > 0) session.procedures->LearnAllButtons();
-    session.Report(request, log, report);
+    session.Report(log, report);
     report.messages = user.Shown();
     if (!session.current.valid) return Failure(3, "no protocol was learned");
     return session.WriteDevice(request, report);
