@@ -177,6 +177,37 @@ TEST_F(CliTest, JsonReportAndDeviceFile) {
     EXPECT_TRUE(fs::exists(folder / "tv.~xml"));
 }
 
+// The protocol line of the text report.
+std::string ProtocolLine(const std::string& report) {
+    const std::string heading = "Protocol line\n  ";
+    const auto begin = report.find(heading);
+    if (begin == std::string::npos) return {};
+    const auto start = begin + heading.size();
+    return report.substr(start, report.find('\n', start) - start);
+}
+
+TEST_F(CliTest, AStandardProtocolOfTheSettingsFileReplacesTheLearnedOne) {
+    const std::string file =
+        WriteSignals("tv.txt", {Named(vb::necSignal(1, 2), "Power"), Named(vb::necSignal(1, 3), "Mute")});
+    const CliRun first = Run({"learn", file});
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    std::string line = ProtocolLine(first.out);
+    ASSERT_EQ(line.rfind("T,F,\"NO NAME\",", 0), 0u) << first.out;
+    line = "T,T,\"NEC1\"," + line.substr(std::string("T,F,\"NO NAME\",").size());
+    const std::string settings = (folder / "SPX.ini").string();
+    std::ofstream(settings) << "[Protocols Section]\r\nNEC1=" << line << "\r\n";
+
+    const CliRun matched = Run({"learn", file, "--settings", settings});
+    ASSERT_EQ(matched.exitCode, 0) << matched.err;
+    EXPECT_EQ(ProtocolLine(matched.out).rfind("T,T,\"NEC1\",", 0), 0u) << matched.out;
+    const CliRun learned = Run({"learn", file, "--settings", settings, "--no-match"});
+    EXPECT_EQ(ProtocolLine(learned.out).rfind("T,F,\"NO NAME\",", 0), 0u) << learned.out;
+
+    const CliRun missing = Run({"learn", file, "--settings", (folder / "none.ini").string()});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("cannot read settings file"), std::string::npos);
+}
+
 TEST_F(CliTest, ProtocolKeysChooseTheLearningKeys) {
     const std::string file = WriteSignals(
         "remote.txt",
