@@ -138,6 +138,27 @@ TEST_F(LearnButtonTest, ADifferentDummyFrameAsks) {
     EXPECT_EQ(boxes.shown()[0].buttons, MessageButton::Retry | MessageButton::Ignore);
 }
 
+TEST_F(LearnButtonTest, AMissingOrDummyDataFrameAsks) {
+    current.i_position = -1;  // no data frame in the capture
+    boxes.script({MessageButton::Abort});
+    EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
+    // After Abort the remaining checks still run: an empty code is shorter than the protocol's.
+    EXPECT_EQ(Texts(), (std::vector<std::string>{text::kDataFrameMissed, text::kShorter}));
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(boxes.shown()[0].buttons, MessageButton::Abort | MessageButton::Retry);
+    EXPECT_TRUE(stop);
+    EXPECT_EQ(data, "");
+
+    // The data frame is the repeat frame the protocol calls its dummy frame.
+    current.i_position = 1;
+    stop = false;
+    boxes.clear();
+    boxes.script({MessageButton::Abort});
+    EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{text::kDataFrameMissed, text::kShorter}));
+    EXPECT_EQ(data, current.dummy_code);
+}
+
 TEST_F(LearnButtonTest, LengthOutsideTheRuleAsks) {
     current.i_length = 70;
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
