@@ -1,0 +1,414 @@
+#include "cli/CliLearn.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+
+#include "Code/SPX_ComPortUnit.h"
+#include "Code/SPX_Data_ButtonCodes.h"
+#include "Code/SPX_Files.h"
+#include "Code/SPX_IniFile.h"
+#include "Code/SPX_ProtocolDescription.h"
+#include "Code/SPX_processing.h"
+#include "Code/SPX_processing_learning.h"
+#include "Code/SPX_replace.h"
+#include "InfoBus/Code/KOR_TSubscriber.h"
+#include "virtualboard/BoardEngine.h"
+#include "virtualboard/SignalFiles.h"
+#include "virtualboard/VirtualSerialPort.h"
+
+#ifdef SPECTREL_CLI_WITH_SERIAL
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#endif
+
+namespace spectrel::cli {
+
+namespace {
+
+namespace vb = virtualboard;
+using platform::MessageButton;
+
+TCommandResult Failure(int code, const std::string& message) { return {code, "spectrel-cli: " + message}; }
+
+// A message list that keeps its lines and, when asked, echoes each line as it is added.
+class TEchoLines : public TTextLines {
+public:
+    explicit TEchoLines(std::ostream* echo = nullptr) : echo_(echo) {}
+    void Add(const std::string& line) override {
+        TTextLines::Add(line);
+        if (echo_ != nullptr) *echo_ << StripColourCodes(line) << std::endl;
+    }
+
+private:
+    std::ostream* echo_;
+};
+
+// Everything the procedures work on, for one run.
+struct TSession {
+    TSession(platform::SerialPortProvider& ports, platform::Clock& clock, platform::MessagePump& pump,
+             TRecordingBoxes& boxes)
+        : link(ports, clock, pump, boxes), context(boxes, clock, pump), boxes(boxes) {}
+
+    TReaderLink link;
+    TAnalysisContext context;
+    TRecordingBoxes& boxes;
+    Tprotocol_descriptor current;
+    Tprotocol_descriptor learned;
+    Tstandard_protocols standards;
+    TInfoBus bus;
+    TbuttonCodes buttons{bus};
+    TbuttonCodes explore{bus};
+    TReplaceRule rules;
+    TLearningWindow window;
+    std::unique_ptr<TLearningProcedures> procedures;
+
+    TCommandResult Prepare(const TLearnRequest& request) {
+        if (request.settings.empty()) {
+            for (TRec& rule : DefaultAutomaticRules()) rules.Add(rule);
+        } else {
+            if (!std::filesystem::exists(request.settings)) {
+                return Failure(2, "cannot read settings file " + request.settings);
+            }
+            TIniFile settings(request.settings);
+            const TDataResult loaded = LoadStandardProtocols(standards, settings);
+            if (!loaded) return Failure(2, request.settings + ": " + loaded.message);
+            LoadRules(rules, settings);
+        }
+        procedures = std::make_unique<TLearningProcedures>(
+            TLearningModel{context, link, boxes, current, learned, standards, buttons, explore, rules}, window);
+        procedures->options.MatchToStandardProtocol = request.matchStandard;
+        return {};
+    }
+
+    void Report(const TTextLines& log, TLearnReport& report) {
+        report.protocol = current;
+        report.description.clear();
+        for (const std::string& line : ProtocolDescriptionLines(current)) {
+            report.description.push_back(StripColourCodes(line));
+        }
+        for (const std::string& line : log.Lines()) report.log.push_back(StripColourCodes(line));
+        report.buttons.clear();
+        for (int i = 0; i < buttons.Count(); ++i) {
+            const TButtonCode& b = buttons.Items(i);
+            report.buttons.push_back({b.Name(), b.Code(), b.SecondCode(), b.HasCode()});
+        }
+    }
+
+    // Writes the device file of the learned buttons.
+    TCommandResult WriteDevice(const TLearnRequest& request, TLearnReport& report) {
+        if (request.out.empty()) return {};
+        TDeviceFileEnvironment environment{boxes};
+        TIRheader header = request.header;
+        header.protocol_name = current.name;
+        const TFileResult written = WriteDeviceFile(environment, header, buttons, current, request.out, true);
+        report.messages = boxes.Shown();
+        if (!written) {
+            return Failure(4, "cannot write " + request.out + (written.message.empty() ? "" : ": " + written.message));
+        }
+        report.deviceFile = request.out;
+        return {};
+    }
+};
+
+// The index of the signal called `name`: exact first, then ignoring letter case.
+int FindSignal(const std::vector<vb::IrSignal>& signals, const std::string& name) {
+    for (std::size_t i = 0; i < signals.size(); ++i) {
+        if (signals[i].name == name) return static_cast<int>(i);
+    }
+    const auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    for (std::size_t i = 0; i < signals.size(); ++i) {
+        if (lower(signals[i].name) == lower(name)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string Names(const std::vector<vb::IrSignal>& signals) {
+    std::string names;
+    for (const vb::IrSignal& s : signals) names += (names.empty() ? "" : ", ") + s.name;
+    return names;
+}
+
+TCommandResult UnknownKey(const TLearnRequest& request, const std::vector<vb::IrSignal>& signals,
+                          const std::string& name) {
+    return Failure(2, "unknown key \"" + name + "\" (" + request.file + " holds: " + Names(signals) + ")");
+}
+
+}  // namespace
+
+TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report) {
+    const vb::SignalFileResult read = vb::readSignalFile(request.file);
+    if (!read.ok) return Failure(2, read.message);
+    report.notes = read.notes;
+    const std::vector<vb::IrSignal>& signals = read.signals;
+    if (signals.size() < 2 && request.protocolKeys.empty()) {
+        return Failure(2, request.file + ": learning a protocol needs two different keys, the file holds " +
+                              std::to_string(signals.size()));
+    }
+    int keys[2] = {0, 1};
+    if (!request.protocolKeys.empty()) {
+        if (request.protocolKeys.size() != 2) return Failure(2, "--protocol-keys takes two key names, A,B");
+        for (int k = 0; k < 2; ++k) {
+            keys[k] = FindSignal(signals, request.protocolKeys[k]);
+            if (keys[k] < 0) return UnknownKey(request, signals, request.protocolKeys[k]);
+        }
+    }
+
+    TSimulatedTime time;
+    vb::BoardEngine board;
+    vb::VirtualSerialPortProvider ports(board, [&time] { return time.nowUs(); });
+    TAcceptingUser user;
+    TSession session(ports, time, time, user);
+    if (TCommandResult prepared = session.Prepare(request); prepared.exitCode != 0) return prepared;
+    session.link.SetReaderPortName(vb::kVirtualPortName);
+
+    // The user presses the key the procedure asks for; a retry presses it again.
+    const vb::IrSignal* key = &signals[static_cast<std::size_t>(keys[0])];
+    const double holdUs = request.holdMs * 1000;
+    board.setPressSource([&]() -> std::optional<vb::KeyPress> { return vb::KeyPress{*key, holdUs}; });
+    user.onShow = [&](const std::string& text) {
+        if (text == learning_text::kAnotherButton) key = &signals[static_cast<std::size_t>(keys[1])];
+    };
+
+    TEchoLines log;
+    session.procedures->LearnProtocol(nullptr, &log, nullptr);
+    for (const vb::IrSignal& signal : signals) session.buttons.Add(signal.name);
+    if (session.current.valid) {
+        for (int i = 0; i < session.buttons.Count(); ++i) {
+            key = &signals[static_cast<std::size_t>(i)];
+            TButtonCode& button = session.buttons.Items(i);
+            bool stop = false;
+            std::string data;
+            std::string data2;
+            if (session.procedures->LearnButton(button.Name(), stop, nullptr, data, data2)) {
+                button.SetCode(data);
+                button.SetSecondCode(data2);
+            }
+        }
+    }
+    session.Report(log, report);
+    report.messages = user.Shown();
+    if (!session.current.valid) return Failure(3, "no protocol could be learned from " + request.file);
+    return session.WriteDevice(request, report);
+}
+
+namespace {
+
+// The dialogue with a board on `ports`: every prompt printed and answered at the terminal.
+TCommandResult RunWithBoard(const TLearnRequest& request, const std::vector<std::string>& names,
+                            platform::SerialPortProvider& ports, platform::Clock& clock, platform::MessagePump& pump,
+                            TLearnReport& report, std::function<void(const std::string&)> onPrompt = {}) {
+    // With --json the dialogue goes to standard error, so that standard output holds only the document.
+    std::ostream& terminal = request.json ? std::cerr : std::cout;
+    TTerminalUser user(std::cin, terminal);
+    user.onShow = std::move(onPrompt);
+    TSession session(ports, clock, pump, user);
+    if (TCommandResult prepared = session.Prepare(request); prepared.exitCode != 0) return prepared;
+    session.link.SetReaderPortName(request.port);
+
+    const TReaderPortOpenResult opened = session.link.OpenReaderPort();
+    if (!opened.ok) {
+        session.link.CloseReaderPort();
+        return Failure(1, "cannot open " + request.port + ": " + opened.message);
+    }
+    session.link.ResetReader();
+    const TReaderVersion version = session.link.DetectReader();
+    session.link.CloseReaderPort();
+    if (!version.detected) return Failure(1, "no reader on " + request.port);
+    terminal << version.text() << " on " << request.port << std::endl;
+
+    TEchoLines log(&terminal);
+    session.procedures->LearnProtocol(nullptr, &log, nullptr);
+    for (const std::string& name : names) session.buttons.Add(name);
+    if (session.current.valid && session.buttons.Count() > 0) session.procedures->LearnAllButtons();
+    session.Report(log, report);
+    report.messages = user.Shown();
+    if (!session.current.valid) return Failure(3, "no protocol was learned");
+    return session.WriteDevice(request, report);
+}
+
+}  // namespace
+
+TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report) {
+    std::vector<vb::IrSignal> signals;
+    if (!request.file.empty()) {
+        vb::SignalFileResult read = vb::readSignalFile(request.file);
+        if (!read.ok) return Failure(2, read.message);
+        report.notes = read.notes;
+        signals = std::move(read.signals);
+    }
+    std::vector<std::string> names = request.buttonNames;
+    if (names.empty()) {
+        for (const vb::IrSignal& signal : signals) names.push_back(signal.name);
+    }
+
+    if (request.port == vb::kVirtualPortName) {
+        // The in-process board plays the key each prompt asks for: the first protocol key, the second one after
+        // "ANOTHER button", and the named button after "press button".
+        if (signals.empty()) return Failure(2, "the virtual board needs a signal file to play");
+        int keys[2] = {0, 1};
+        if (!request.protocolKeys.empty()) {
+            if (request.protocolKeys.size() != 2) return Failure(2, "--protocol-keys takes two key names, A,B");
+            for (int k = 0; k < 2; ++k) {
+                keys[k] = FindSignal(signals, request.protocolKeys[k]);
+                if (keys[k] < 0) return UnknownKey(request, signals, request.protocolKeys[k]);
+            }
+        } else if (signals.size() < 2) {
+            return Failure(2, request.file + ": learning a protocol needs two different keys");
+        }
+        for (const std::string& name : names) {
+            if (FindSignal(signals, name) < 0) return UnknownKey(request, signals, name);
+        }
+        TSimulatedTime time;
+        vb::BoardEngine board;
+        const vb::IrSignal* key = &signals[static_cast<std::size_t>(keys[0])];
+        board.setPressSource([&]() -> std::optional<vb::KeyPress> {
+            return vb::KeyPress{*key, request.holdMs * 1000};
+        });
+        vb::VirtualSerialPortProvider ports(board, [&time] { return time.nowUs(); });
+        const std::string prompt = learning_text::kPressButtonPrefix;
+        const auto pressWhenAsked = [&](const std::string& text) {
+            if (text == learning_text::kAnotherButton) key = &signals[static_cast<std::size_t>(keys[1])];
+            if (text.rfind(prompt, 0) == 0 && text.size() > prompt.size()) {
+                const int index = FindSignal(signals, text.substr(prompt.size(), text.size() - prompt.size() - 1));
+                if (index >= 0) key = &signals[static_cast<std::size_t>(index)];
+            }
+        };
+        return RunWithBoard(request, names, ports, time, time, report, pressWhenAsked);
+    }
+#ifdef SPECTREL_CLI_WITH_SERIAL
+    platform::qt::QtSerialPortProvider ports;
+    platform::qt::QtClock clock;
+    platform::qt::QtMessagePump pump;
+    return RunWithBoard(request, names, ports, clock, pump, report);
+#else
+    return Failure(2, "this spectrel-cli was built without serial port support (configure with SPECTREL_WITH_QT=ON)");
+#endif
+}
+
+// --- reports
+
+namespace {
+
+std::string JsonString(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    out += escaped;
+                } else if (c >= 0x80) {
+                    // Codes hold single bytes beyond ASCII only for vocabularies of more than 31 elements: each
+                    // byte is written as its own code point so the document stays valid UTF-8.
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    out += escaped;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonStrings(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + JsonString(items[i]);
+    return out + "]";
+}
+
+std::string JsonNumber(double value) { return FormatGeneralNumber(value); }
+
+std::string Indented(const std::string& text, const std::string& indent) {
+    std::string out = indent;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            out += "\n" + indent + "  ";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ReportText(const TLearnReport& report) {
+    std::string out = "Protocol\n";
+    for (const std::string& line : report.description) out += "  " + line + "\n";
+    out += "Protocol line\n  " + DescriptorToText(report.protocol) + "\n";
+    out += "Buttons\n";
+    for (const TLearnedButton& b : report.buttons) {
+        std::string code = kNotRecordedText;
+        if (b.learned) code = b.secondCode.empty() ? b.code : b.code + " " + b.secondCode;
+        out += "  " + b.name + ": " + code + "\n";
+    }
+    out += "Messages\n";
+    for (const TShownBox& box : report.messages) {
+        out += Indented(KindName(box.kind) + ": " + box.text + " -> " + ButtonName(box.answer), "  ") + "\n";
+    }
+    if (!report.deviceFile.empty()) out += "Device file\n  " + report.deviceFile + "\n";
+    return out;
+}
+
+std::string ReportJson(const TLearnReport& report) {
+    const Tprotocol_descriptor& p = report.protocol;
+    std::string out = "{\n  \"protocol\": {\n";
+    out += "    \"valid\": " + std::string(p.valid ? "true" : "false") + ",\n";
+    out += "    \"standard\": " + std::string(p.standard ? "true" : "false") + ",\n";
+    out += "    \"name\": " + JsonString(p.name) + ",\n";
+    out += "    \"carrier_period_us\": " + JsonNumber(p.carrier_period) + ",\n";
+    out += "    \"frame_rate_ms\": " + JsonNumber(p.frame_rate) + ",\n";
+    out += "    \"format\": " + JsonString(p.format) + ",\n";
+    out += "    \"dummy_code\": " + JsonString(p.dummy_code) + ",\n";
+    out += "    \"data_length\": " + std::to_string(p.i_length) + ",\n";
+    out += "    \"description\": " + JsonStrings(report.description) + ",\n";
+    out += "    \"text\": " + JsonString(DescriptorToText(p)) + "\n  },\n";
+    out += "  \"buttons\": [";
+    for (std::size_t i = 0; i < report.buttons.size(); ++i) {
+        const TLearnedButton& b = report.buttons[i];
+        out += std::string(i ? "," : "") + "\n    {\"name\": " + JsonString(b.name) +
+               ", \"code\": " + JsonString(b.code) + ", \"second_code\": " + JsonString(b.secondCode) +
+               ", \"learned\": " + (b.learned ? "true" : "false") + "}";
+    }
+    out += report.buttons.empty() ? "],\n" : "\n  ],\n";
+    out += "  \"messages\": [";
+    for (std::size_t i = 0; i < report.messages.size(); ++i) {
+        const TShownBox& box = report.messages[i];
+        std::vector<std::string> buttons;
+        for (MessageButton b : ButtonList(box.buttons)) buttons.push_back(ButtonName(b));
+        out += std::string(i ? "," : "") + "\n    {\"kind\": " + JsonString(KindName(box.kind)) +
+               ", \"text\": " + JsonString(box.text) + ", \"buttons\": " + JsonStrings(buttons) +
+               ", \"answer\": " + JsonString(ButtonName(box.answer)) + "}";
+    }
+    out += report.messages.empty() ? "],\n" : "\n  ],\n";
+    out += "  \"log\": " + JsonStrings(report.log) + ",\n";
+    out += "  \"notes\": " + JsonStrings(report.notes) + ",\n";
+    out += "  \"device_file\": " + (report.deviceFile.empty() ? std::string("null") : JsonString(report.deviceFile)) +
+           "\n}\n";
+    return out;
+}
+
+}  // namespace spectrel::cli

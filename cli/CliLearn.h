@@ -1,0 +1,58 @@
+#pragma once
+// The learn command: protocol learning with two keys, then every button learned with one press, as a report
+// in text or JSON, and optionally the device file.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Code/SPX_Data.h"
+#include "cli/CliUser.h"
+
+namespace spectrel::cli {
+
+struct TLearnRequest {
+    std::string file;                       // signal file (virtual board), or names of buttons (real board)
+    std::string port;                       // a real board's serial port; empty: the in-process virtual board
+    std::vector<std::string> protocolKeys;  // key pressed twice, key pressed once
+    std::vector<std::string> buttonNames;   // real board: the buttons to learn
+    std::string out;                        // device file to write
+    std::string settings;                   // settings file with the standard protocols and substitution rules
+    bool json = false;
+    bool matchStandard = true;
+    double holdMs = 250;
+    TIRheader header;
+};
+
+struct TLearnedButton {
+    std::string name;
+    std::string code;
+    std::string secondCode;
+    bool learned = false;
+};
+
+struct TLearnReport {
+    Tprotocol_descriptor protocol;
+    std::vector<std::string> description;  // colour codes removed
+    std::vector<std::string> log;          // the procedure's message list, colour codes removed
+    std::vector<TLearnedButton> buttons;
+    std::vector<TShownBox> messages;
+    std::string deviceFile;          // written file, empty when none
+    std::vector<std::string> notes;  // signal file entries that were skipped
+};
+
+// Outcome of a command: the exit code and, on failure, the one line for standard error.
+struct TCommandResult {
+    int exitCode = 0;
+    std::string error;
+};
+
+// From a signal file through the in-process virtual board on a simulated clock, every prompt accepted.
+TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report);
+// With a real board, every prompt answered at the terminal. Needs serial port support.
+TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report);
+
+std::string ReportText(const TLearnReport& report);
+std::string ReportJson(const TLearnReport& report);
+
+}  // namespace spectrel::cli
