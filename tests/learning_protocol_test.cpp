@@ -306,8 +306,8 @@ TEST_P(LearnEveryGenerator, GivesAValidDescribedProtocol) {
 INSTANTIATE_TEST_SUITE_P(
     Learning, LearnEveryGenerator,
     ::testing::Values(GeneratorCase{"Nec", vb::necSignal(1, 2), vb::necSignal(1, 3), "iX", 26.5},
-                      GeneratorCase{"Rc5", vb::rc5Signal(5, 0x23, false), vb::rc5Signal(5, 0x24, false), "I", 28.5},
-                      GeneratorCase{"Sirc12", vb::sirc12Signal(1, 0x15), vb::sirc12Signal(1, 0x16), "I", 25.5},
+                      GeneratorCase{"Rc5", vb::rc5Signal(5, 0x23, false), vb::rc5Signal(5, 0x24, false), "I", 28.0},
+                      GeneratorCase{"Sirc12", vb::sirc12Signal(1, 0x15), vb::sirc12Signal(1, 0x16), "I", 25.0},
                       GeneratorCase{"Flash", vb::flashSignal(0x12, 0x34), vb::flashSignal(0x12, 0x35), "I", 0.0}),
     [](const auto& info) { return std::string(info.param.name); });
 
