@@ -388,6 +388,96 @@ TEST_F(FramesTest, AFixedFirstFrameBeforeALastFrameThatChangesHasNoDescription) 
     EXPECT_EQ(FormatDescription(context), "");
 }
 
+// Shorter codes than kX..kW, so that the shortest of the three presses shows where a code was taken from.
+const std::string kS = "AaB";
+const std::string kT = "CcA";
+
+struct RowCase {
+    const char* name;
+    std::vector<std::string> first, second, other;
+    std::vector<std::string> extra;  // a fourth press (record 3, a third button) when not empty
+    const char* format;
+    int positions[3];  // I, J, X
+    char letters[3];   // I, J, X
+    const char* data;  // nullptr: not looked at
+    const char* data2;
+    const char* dummy;
+};
+
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+
+class ClassifyRows : public FramesTest, public ::testing::WithParamInterface<RowCase> {};
+
+// One case per way through the classification that the cases above leave out: the format, where each frame
+// sits, its letters, and which frame of which press each code comes from.
+TEST_P(ClassifyRows, SetFormatPositionsLettersAndCodes) {
+    const RowCase& c = GetParam();
+    Press(0, 0, c.first);
+    Press(1, 0, c.second);
+    Press(2, 1, c.other);
+    if (!c.extra.empty()) Press(3, 2, c.extra);
+    FillFramesBuffer(context);
+    EXPECT_EQ(ClassifyFormat(context), c.format);
+    const TWorkingProtocol& w = context.working;
+    EXPECT_EQ(w.format, c.format);
+    EXPECT_EQ(w.i_position, c.positions[0]);
+    EXPECT_EQ(w.j_position, c.positions[1]);
+    EXPECT_EQ(w.x_position, c.positions[2]);
+    EXPECT_EQ(w.i_letter, c.letters[0]);
+    EXPECT_EQ(w.j_letter, c.letters[1]);
+    EXPECT_EQ(w.x_letter, c.letters[2]);
+    if (c.data != nullptr) {
+        EXPECT_EQ(w.data_code, c.data);
+    }
+    if (c.data2 != nullptr) {
+        EXPECT_EQ(w.second_data_code, c.data2);
+    }
+    if (c.dummy != nullptr) {
+        EXPECT_EQ(w.dummy_code, c.dummy);
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, ClassifyRows,
+    ::testing::Values(
+        // One frame per press: the first press's frame, not the shortest.
+        RowCase{"OneFrame", {kX}, {kX}, {kS}, {}, "i", {0, -1, -1}, {'i', '?', '?'}, "AaBbAb", "", ""},
+        RowCase{"TwoEqualFramesInEveryPress", {kX, kX}, {kX, kX}, {kS, kS}, {}, "ii", {1, 0, -1}, {'i', '?', '?'},
+                "AaB", "", ""},
+        RowCase{"OneFrameRepeated", {kX, kX, kX}, {kX, kX}, {kS, kS, kS}, {}, "I", {1, -1, -1}, {'I', '?', '?'},
+                "AaB", "", ""},
+        RowCase{"FirstFrameThenRepeatsBothChanging", {kX, kY, kY}, {kX, kY, kY}, {kS, kT, kT}, {}, "iJ",
+                {0, 1, -1}, {'i', 'J', '?'}, "AaB", "CcA", ""},
+        RowCase{"TwoChangingFrames", {kX, kY}, {kX, kY}, {kS, kT}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'}, "AaB",
+                "CcA", ""},
+        // A further press with three frames: not every record has two frames.
+        RowCase{"TwoChangingFramesNotAllPressesTwo", {kX, kY}, {kX, kY}, {kS, kT}, {kZ, kW, kZ}, "iJ", {0, 1, -1},
+                {'i', 'J', '?'}, "AaB", "CcA", ""},
+        RowCase{"FixedThenChangingFrame", {kW, kX}, {kW, kX}, {kW, kS}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'},
+                nullptr, nullptr, nullptr},
+        RowCase{"FixedThenChangingFrameNotAllPressesTwo", {kW, kX}, {kW, kX}, {kW, kS}, {kZ, kZ, kZ}, "xI",
+                {1, -1, 0}, {'I', '?', 'x'}, "AaB", "", "DdAaBb"},
+        RowCase{"ChangingThenFixedFrame", {kX, kW}, {kX, kW}, {kS, kW}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'},
+                nullptr, nullptr, nullptr},
+        RowCase{"ChangingThenFixedFrameNotAllPressesTwo", {kX, kW}, {kX, kW}, {kS, kW}, {kZ, kZ, kZ}, "iX",
+                {0, -1, 1}, {'i', '?', 'X'}, "AaB", "", "DdAaBb"},
+        // A repeated frame and a last one that changes with the key: a second data frame at the end.
+        RowCase{"RepeatsThenAChangingLastFrame", {kX, kX, kY}, {kX, kX, kY}, {kS, kS, kT}, {}, "Ij",
+                {1, 10000, -1}, {'I', 'j', '?'}, "AaB", "CcA", ""},
+        // The last frame is the same for both keys but not in the second press: no trailer.
+        RowCase{"RepeatsThenALastFrameNotAlwaysSent", {kX, kX, kY}, {kX, kX, kW}, {kS, kS, kY}, {}, "I",
+                {1, -1, -1}, {'I', '?', '?'}, "AaB", "", ""},
+        RowCase{"FixedFramesAroundRepeats", {kW, kX, kX, kW}, {kW, kX, kX, kW}, {kW, kS, kS, kW}, {}, "xIx",
+                {1, 10000, 0}, {'I', '?', 'x'}, "AaB", "", "DdAaBb"},
+        RowCase{"ChangingFramesAroundRepeats", {kX, kY, kY, kX}, {kX, kY, kY, kX}, {kS, kT, kT, kS}, {}, "iJi",
+                {0, 1, -1}, {'i', 'J', '?'}, "AaB", "CcA", ""},
+        RowCase{"ChangingFrameThenAlternating", {kW, kX, kY, kX, kY}, {kW, kX, kY, kX, kY}, {kS, kX, kY, kX, kY},
+                {}, "iXY", {0, -1, 1}, {'i', '?', 'X'}, "AaB", "", "AaBbAb"},
+        RowCase{"FixedFrameThenAlternating", {kW, kX, kY, kX, kY}, {kW, kX, kY, kX, kY}, {kW, kS, kT, kS, kT},
+                {}, "xIJ", {1, 2, 0}, {'I', 'J', 'x'}, "AaB", "CcA", "DdAaBb"}),
+    [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+
 struct MessageCase {
     const char* name;
     std::vector<std::string> first, second, other;
