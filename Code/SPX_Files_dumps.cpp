@@ -267,11 +267,19 @@ void TDumpFiles::DumpVocabulary(const TAnalysisContext& context) {
     const int count = std::clamp(w.vocabulary_count, 0, kWorkingVocabularySize);
     for (int n = 0; n < count; ++n) {
         const TVocabularyElement& e = w.vocabulary[static_cast<std::size_t>(n)];
-        std::string line = std::to_string(n) + ": " + "Interval=" + DumpFixed(e.mean, 8, 1);
+        std::string line = std::to_string(n);
+        line += ": Interval=";
+        line += DumpFixed(e.mean, 8, 1);
         PadTo(line, kRangeColumn);
-        line += "[" + DumpFixed(e.minDuration, 8, 1) + "..." + DumpFixed(e.maxDuration, 8, 1) + "]";
+        line += '[';
+        line += DumpFixed(e.minDuration, 8, 1);
+        line += "...";
+        line += DumpFixed(e.maxDuration, 8, 1);
+        line += ']';
         PadTo(line, kHitsColumn);
-        line += "Hits=" + std::to_string(e.members) + " ";
+        line += "Hits=";
+        line += std::to_string(e.members);
+        line += ' ';
         if (e.hasPulse) line += "+";
         if (e.hasPause) line += "-";
         PadTo(line, kTicksColumn);

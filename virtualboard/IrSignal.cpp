@@ -36,7 +36,8 @@ void appendPart(std::string& out, const std::vector<double>& part) {
 }  // namespace
 
 std::string formatSignal(const IrSignal& signal) {
-    std::string out = "f" + std::to_string(signal.carrierHz);
+    std::string out = "f";
+    out += std::to_string(signal.carrierHz);
     appendPart(out, signal.once);
     if (!signal.repeat.empty()) {
         out += " [";
