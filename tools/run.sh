@@ -8,7 +8,8 @@ build="$top/build/release"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPECTREL_TESTS=OFF
 cmake --build "$build"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "No display found: starting with QT_QPA_PLATFORM=offscreen (set DISPLAY to see the window)." >&2
-  export QT_QPA_PLATFORM=offscreen
+  echo "No display found (set DISPLAY to see the window); looking for the reader board instead:" >&2
+  echo "  try also: $build/spectrel-cli learn $top/../shared/signals/01_prinz_dvd_t182.ir" >&2
+  exec "$build/spectrel" --detect "$@"
 fi
 exec "$build/spectrel" "$@"
