@@ -230,7 +230,14 @@ TEST_F(CliTest, ErrorsAreOneLineOnStandardError) {
     const std::string broken = (folder / "broken.txt").string();
     std::ofstream(broken) << "Power: f38000 +9000 +4500\n";
     const std::string single = WriteSignals("single.txt", {Named(vb::necSignal(1, 2), "Power")});
+    // A file with an entry that is skipped (noted on success) and too few keys left.
+    const std::string skipped = (folder / "skipped.ir").string();
+    std::ofstream(skipped) << "Filetype: IR signals file\nVersion: 1\n#\nname: Power\ntype: parsed\nprotocol: NEC\n"
+                              "address: 04 00 00 00\ncommand: 08 00 00 00\n#\nname: Odd\ntype: parsed\n"
+                              "protocol: Kaseikyo\naddress: 00 00 00 00\ncommand: 00 00 00 00\n";
     const ErrorCase cases[] = {
+        {{"learn", skipped}, 2, "learning a protocol needs two different keys"},
+        {{"learn", skipped, "--protocol-keys", "Power,Odd"}, 2, "unknown key \"Odd\""},
         {{"learn", (folder / "missing.ir").string()}, 2, ""},
         {{"learn", broken}, 2, broken + ":1:"},
         {{"learn", single}, 2, "learning a protocol needs two different keys"},
