@@ -177,6 +177,20 @@ TEST_F(CliTest, JsonReportAndDeviceFile) {
     EXPECT_TRUE(fs::exists(folder / "tv.~xml"));
 }
 
+// Names are UTF-8 text: the JSON document carries their letters, not the bytes one by one.
+TEST_F(CliTest, JsonKeepsNonAsciiNames) {
+    const std::string file = WriteSignals(
+        "tv.txt", {Named(vb::necSignal(1, 2), "Lautst\u00e4rke"), Named(vb::necSignal(1, 3), "\u97f3\u91cf")});
+    const CliRun run = Run({"learn", file, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const bool umlaut = run.out.find("{\"name\": \"Lautst\u00e4rke\"") != std::string::npos ||
+                        run.out.find("{\"name\": \"Lautst\\u00e4rke\"") != std::string::npos;
+    EXPECT_TRUE(umlaut) << run.out;
+    const bool cjk = run.out.find("{\"name\": \"\u97f3\u91cf\"") != std::string::npos ||
+                     run.out.find("{\"name\": \"\\u97f3\\u91cf\"") != std::string::npos;
+    EXPECT_TRUE(cjk) << run.out;
+}
+
 // The protocol line of the text report.
 std::string ProtocolLine(const std::string& report) {
     const std::string heading = "Protocol line\n  ";
