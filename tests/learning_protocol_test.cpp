@@ -50,12 +50,11 @@ TEST_F(LearnProtocolTest, ThreePressesLearnTheProtocol) {
     EXPECT_FALSE(explore.Items(0).HasCode());
     EXPECT_EQ(window.protocolList.Lines(), ProtocolDescriptionLines(current));
     // The description list gets the protocol appended after every accepted record and at the end.
-    ASSERT_GE(description.Count(), static_cast<int>(ProtocolDescriptionLines(current).size()));
-    EXPECT_EQ(std::vector<std::string>(description.Lines().end() -
-                                           static_cast<std::ptrdiff_t>(ProtocolDescriptionLines(current).size()),
+    const std::vector<std::string> finalLines = ProtocolDescriptionLines(current);
+    ASSERT_GT(description.Lines().size(), finalLines.size());
+    EXPECT_EQ(std::vector<std::string>(description.Lines().end() - static_cast<std::ptrdiff_t>(finalLines.size()),
                                        description.Lines().end()),
-              ProtocolDescriptionLines(current));
-    EXPECT_GT(description.Count(), static_cast<int>(ProtocolDescriptionLines(current).size()));
+              finalLines);
     EXPECT_EQ(window.protocolName, "NO NAME");
     EXPECT_EQ(window.decodingResets, 1);
     // Disabled at the start, every description while it runs keeps them disabled, enabled at the end.
