@@ -199,7 +199,8 @@ bool TLearningProcedures::CaptureLearningRecords(TCaptureProgressBar* progressBa
             Tprotocol_descriptor sofar;
             DescriptorFromWorkingState(sofar, context.working);
             sofar.valid = true;
-            Describe(descriptionList, sofar, true);
+            // Appended: the window and the wizard pass their message list as the description list as well.
+            Describe(descriptionList, sofar, false);
         }
         kept = context.recordCount;
         FillFramesBuffer(context);
@@ -254,7 +255,7 @@ void TLearningProcedures::FinalAnalysis(TColouredList* displayList, TColouredLis
     current.j_length = FrameCodeLength(current, working.second_data_code, working);
     // A data frame that is not the same in the three presses may hold more than its length.
     if (!FrameSameAcrossButtons(context, current.i_position)) current.i_length = -current.i_length;
-    Describe(descriptionList, current, true);
+    Describe(descriptionList, current, false);
 }
 
 // --- button learning

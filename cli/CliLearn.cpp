@@ -295,9 +295,47 @@ TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report
 
 namespace {
 
-std::string JsonString(const std::string& s) {
+// Length of the well-formed UTF-8 sequence at `pos` (2 to 4 bytes), or 0 when the byte there starts none.
+std::size_t Utf8SequenceLength(const std::string& s, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char b0 = byte(pos);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3;
+        if (b0 == 0xE0) low = 0xA0;   // no overlong forms
+        if (b0 == 0xED) high = 0x9F;  // no surrogates
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4;
+        if (b0 == 0xF0) low = 0x90;
+        if (b0 == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (pos + length > s.size()) return 0;
+    if (byte(pos + 1) < low || byte(pos + 1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(pos + i) < 0x80 || byte(pos + i) > 0xBF) return 0;
+    }
+    return length;
+}
+
+// A JSON string of text: names, messages and file names are UTF-8 and keep their characters; a byte that
+// starts no UTF-8 sequence is written as the character of its value.
+std::string JsonString(const std::string& s, bool bytes = false) {
     std::string out = "\"";
-    for (unsigned char c : s) {
+    for (std::size_t pos = 0; pos < s.size(); ++pos) {
+        const unsigned char c = static_cast<unsigned char>(s[pos]);
+        if (!bytes && c >= 0x80) {
+            if (const std::size_t length = Utf8SequenceLength(s, pos); length > 0) {
+                out.append(s, pos, length);
+                pos += length - 1;
+                continue;
+            }
+        }
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -321,7 +359,8 @@ std::string JsonString(const std::string& s) {
                     out += escaped;
                 } else if (c >= 0x80) {
                     // Codes hold single bytes beyond ASCII only for vocabularies of more than 31 elements: each
-                    // byte is written as its own code point so the document stays valid UTF-8.
+                    // byte is written as its own code point so the document stays valid UTF-8 (so is a stray
+                    // byte of text).
                     char escaped[8];
                     std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
                     out += escaped;
@@ -332,6 +371,9 @@ std::string JsonString(const std::string& s) {
     }
     return out + "\"";
 }
+
+// A JSON string of an IR code or a frame format: one character per byte.
+std::string JsonCode(const std::string& code) { return JsonString(code, true); }
 
 std::string JsonStrings(const std::vector<std::string>& items) {
     std::string out = "[";
@@ -381,8 +423,8 @@ std::string ReportJson(const TLearnReport& report) {
     out += "    \"name\": " + JsonString(p.name) + ",\n";
     out += "    \"carrier_period_us\": " + JsonNumber(p.carrier_period) + ",\n";
     out += "    \"frame_rate_ms\": " + JsonNumber(p.frame_rate) + ",\n";
-    out += "    \"format\": " + JsonString(p.format) + ",\n";
-    out += "    \"dummy_code\": " + JsonString(p.dummy_code) + ",\n";
+    out += "    \"format\": " + JsonCode(p.format) + ",\n";
+    out += "    \"dummy_code\": " + JsonCode(p.dummy_code) + ",\n";
     out += "    \"data_length\": " + std::to_string(p.i_length) + ",\n";
     out += "    \"description\": " + JsonStrings(report.description) + ",\n";
     out += "    \"text\": " + JsonString(DescriptorToText(p)) + "\n  },\n";
@@ -390,7 +432,7 @@ std::string ReportJson(const TLearnReport& report) {
     for (std::size_t i = 0; i < report.buttons.size(); ++i) {
         const TLearnedButton& b = report.buttons[i];
         out += std::string(i ? "," : "") + "\n    {\"name\": " + JsonString(b.name) +
-               ", \"code\": " + JsonString(b.code) + ", \"second_code\": " + JsonString(b.secondCode) +
+               ", \"code\": " + JsonCode(b.code) + ", \"second_code\": " + JsonCode(b.secondCode) +
                ", \"learned\": " + (b.learned ? "true" : "false") + "}";
     }
     out += report.buttons.empty() ? "],\n" : "\n  ],\n";

@@ -197,8 +197,13 @@ int Learn(const std::vector<std::string>& args) {
     if (result.exitCode == 0 || !report.messages.empty()) {
         std::cout << (request.json ? ReportJson(report) : ReportText(report)) << std::flush;
     }
-    for (const std::string& note : report.notes) std::cerr << "spectrel-cli: note: " << note << "\n";
-    if (result.exitCode != 0) std::cerr << result.error << std::endl;
+    // A failure is one line on standard error; the skipped entries are noted only beside a result (the JSON
+    // report lists them either way).
+    if (result.exitCode != 0) {
+        std::cerr << result.error << std::endl;
+    } else {
+        for (const std::string& note : report.notes) std::cerr << "spectrel-cli: note: " << note << "\n";
+    }
     return result.exitCode;
 }
 

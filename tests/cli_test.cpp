@@ -177,6 +177,20 @@ TEST_F(CliTest, JsonReportAndDeviceFile) {
     EXPECT_TRUE(fs::exists(folder / "tv.~xml"));
 }
 
+// Names are UTF-8 text: the JSON document carries their letters, not the bytes one by one.
+TEST_F(CliTest, JsonKeepsNonAsciiNames) {
+    const std::string file = WriteSignals(
+        "tv.txt", {Named(vb::necSignal(1, 2), "Lautst\u00e4rke"), Named(vb::necSignal(1, 3), "\u97f3\u91cf")});
+    const CliRun run = Run({"learn", file, "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const bool umlaut = run.out.find("{\"name\": \"Lautst\u00e4rke\"") != std::string::npos ||
+                        run.out.find("{\"name\": \"Lautst\\u00e4rke\"") != std::string::npos;
+    EXPECT_TRUE(umlaut) << run.out;
+    const bool cjk = run.out.find("{\"name\": \"\u97f3\u91cf\"") != std::string::npos ||
+                     run.out.find("{\"name\": \"\\u97f3\\u91cf\"") != std::string::npos;
+    EXPECT_TRUE(cjk) << run.out;
+}
+
 // The protocol line of the text report.
 std::string ProtocolLine(const std::string& report) {
     const std::string heading = "Protocol line\n  ";
@@ -230,7 +244,14 @@ TEST_F(CliTest, ErrorsAreOneLineOnStandardError) {
     const std::string broken = (folder / "broken.txt").string();
     std::ofstream(broken) << "Power: f38000 +9000 +4500\n";
     const std::string single = WriteSignals("single.txt", {Named(vb::necSignal(1, 2), "Power")});
+    // A file with an entry that is skipped (noted on success) and too few keys left.
+    const std::string skipped = (folder / "skipped.ir").string();
+    std::ofstream(skipped) << "Filetype: IR signals file\nVersion: 1\n#\nname: Power\ntype: parsed\nprotocol: NEC\n"
+                              "address: 04 00 00 00\ncommand: 08 00 00 00\n#\nname: Odd\ntype: parsed\n"
+                              "protocol: Kaseikyo\naddress: 00 00 00 00\ncommand: 00 00 00 00\n";
     const ErrorCase cases[] = {
+        {{"learn", skipped}, 2, "learning a protocol needs two different keys"},
+        {{"learn", skipped, "--protocol-keys", "Power,Odd"}, 2, "unknown key \"Odd\""},
         {{"learn", (folder / "missing.ir").string()}, 2, ""},
         {{"learn", broken}, 2, broken + ":1:"},
         {{"learn", single}, 2, "learning a protocol needs two different keys"},

@@ -49,7 +49,12 @@ TEST_F(LearnProtocolTest, ThreePressesLearnTheProtocol) {
     EXPECT_FALSE(buttons.Items(0).HasCode());
     EXPECT_FALSE(explore.Items(0).HasCode());
     EXPECT_EQ(window.protocolList.Lines(), ProtocolDescriptionLines(current));
-    EXPECT_EQ(description.Lines(), ProtocolDescriptionLines(current));
+    // The description list gets the protocol appended after every accepted record and at the end.
+    const std::vector<std::string> finalLines = ProtocolDescriptionLines(current);
+    ASSERT_GT(description.Lines().size(), finalLines.size());
+    EXPECT_EQ(std::vector<std::string>(description.Lines().end() - static_cast<std::ptrdiff_t>(finalLines.size()),
+                                       description.Lines().end()),
+              finalLines);
     EXPECT_EQ(window.protocolName, "NO NAME");
     EXPECT_EQ(window.decodingResets, 1);
     // Disabled at the start, every description while it runs keeps them disabled, enabled at the end.
@@ -60,6 +65,39 @@ TEST_F(LearnProtocolTest, ThreePressesLearnTheProtocol) {
     EXPECT_FALSE(link.ReaderPortOpen());
     // Three records stay in the table.
     EXPECT_EQ(context.captureTable()[context.recordCount - 1].recordNumber, 2);
+}
+
+// The window and the wizard hand one list in for the messages and the description: the description is
+// appended to the progress lines, never wiping them.
+TEST_F(LearnProtocolTest, OneListForMessagesAndDescriptionKeepsEveryLine) {
+    Press(vb::necSignal(0, 0x45));
+    Press(vb::necSignal(0, 0x45));
+    Press(vb::necSignal(0, 0x46));
+    procedures.LearnProtocol(nullptr, &messages, &messages);
+    ASSERT_TRUE(current.valid);
+
+    const std::vector<std::string>& lines = messages.Lines();
+    const auto at = [&](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) - lines.begin();
+    };
+    const std::ptrdiff_t record0 = at("Record 0: 3 frames captured");
+    const std::ptrdiff_t record1 = at("Record 1: 3 frames captured");
+    const std::ptrdiff_t next = at(text::kCapturingNext);
+    const std::ptrdiff_t record2 = at("Record 2: 3 frames captured");
+    const std::ptrdiff_t frames = at("Frames: \003<data>-<dummy>-<dummy>- ...");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), text::kCapturingFirst);
+    EXPECT_EQ(record0, 1);
+    EXPECT_LT(record0, record1);
+    EXPECT_LT(record1, next);
+    EXPECT_LT(next, record2);
+    ASSERT_LT(record2, frames);
+    ASSERT_LT(frames, static_cast<std::ptrdiff_t>(lines.size()));
+    // Each accepted record is followed by the protocol as analysed so far.
+    EXPECT_EQ(lines[static_cast<std::size_t>(record0 + 1)].rfind("Carrier frequency: ", 0), 0u);
+    EXPECT_EQ(lines[static_cast<std::size_t>(record2 + 1)].rfind("Carrier frequency: ", 0), 0u);
+    // The final description closes the list, after the frame format line.
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + frames + 1, lines.end()), ProtocolDescriptionLines(current));
 }
 
 // Held for five seconds, every press stops at 20 frames while the board is still sending; the next capture
