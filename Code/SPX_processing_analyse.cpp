@@ -23,6 +23,22 @@ void RestoreClosingEntries(TAnalysisContext& context) {
 
 }  // namespace
 
+void BuildVocabularyFromWindows(TAnalysisContext& context) {
+    MergeWindows(context);
+    EstimateTick(context);
+    SnapTick(context);
+    AssignNominals(context);
+    ScaleTick(context);
+    SnapTick(context);
+    AssignNominals(context);
+    RemoveDuplicateNominals(context);
+}
+
+void BuildVocabulary(TAnalysisContext& context) {
+    SweepWindows(context);
+    BuildVocabularyFromWindows(context);
+}
+
 bool AnalyseProtocol(TAnalysisContext& context, const Tprotocol_descriptor& current) {
     if (current.valid) return false;
 
@@ -32,15 +48,7 @@ bool AnalyseProtocol(TAnalysisContext& context, const Tprotocol_descriptor& curr
     CorrectPulseWidths(context, std::nearbyint(context.readerDelay - period));
     RestoreClosingEntries(context);
 
-    SweepWindows(context);
-    MergeWindows(context);
-    EstimateTick(context);
-    SnapTick(context);
-    AssignNominals(context);
-    ScaleTick(context);
-    SnapTick(context);
-    AssignNominals(context);
-    RemoveDuplicateNominals(context);
+    BuildVocabulary(context);
     if (context.dumps != nullptr) context.dumps->DumpVocabulary(context);
 
     const std::string format = ClassifyFormat(context);

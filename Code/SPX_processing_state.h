@@ -86,6 +86,11 @@ void SortNominals(TAnalysisContext& context);
 void ScaleTick(TAnalysisContext& context);
 // Removes each element whose nominal equals its predecessor's, passing its pulse and pause flags on.
 void RemoveDuplicateNominals(TAnalysisContext& context);
+// The vocabulary steps after the sweep, in order: merge the windows, estimate and snap the tick, assign the
+// nominals, scale and snap the tick again, assign again, remove duplicate nominals.
+void BuildVocabularyFromWindows(TAnalysisContext& context);
+// The whole vocabulary and tick of the analysis run: the sweep, then BuildVocabularyFromWindows.
+void BuildVocabulary(TAnalysisContext& context);
 
 // The analysis run over everything captured so far: carrier, pulse widths, vocabulary and tick, frame format,
 // frame rate. Does nothing and returns false when `current` is a defined protocol (valid); otherwise true when

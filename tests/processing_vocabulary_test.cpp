@@ -27,17 +27,7 @@ protected:
         CorrectPulseWidths(context, std::nearbyint(context.readerDelay - period));
     }
     // The vocabulary steps of the analysis run, in order.
-    void BuildVocabulary() {
-        SweepWindows(context);
-        MergeWindows(context);
-        EstimateTick(context);
-        SnapTick(context);
-        AssignNominals(context);
-        ScaleTick(context);
-        SnapTick(context);
-        AssignNominals(context);
-        RemoveDuplicateNominals(context);
-    }
+    void BuildVocabulary() { spectrel::BuildVocabulary(context); }
     void SetVocabulary(std::initializer_list<TVocabularyElement> elements) {
         context.working.vocabulary_count = 0;
         for (const TVocabularyElement& e : elements) context.working.vocabulary[context.working.vocabulary_count++] = e;
@@ -446,16 +436,7 @@ protected:
         ExpectSameVocabulary(context.working, referenceVocabulary, what + " (merged)");
         EXPECT_EQ(context.working.tick, referenceVocabulary.tick) << what;
     }
-    void BuildVocabularyAfterSweep() {
-        MergeWindows(context);
-        EstimateTick(context);
-        SnapTick(context);
-        AssignNominals(context);
-        ScaleTick(context);
-        SnapTick(context);
-        AssignNominals(context);
-        RemoveDuplicateNominals(context);
-    }
+    void BuildVocabularyAfterSweep() { BuildVocabularyFromWindows(context); }
 };
 
 TEST_F(SweepOracle, GeneratedSignalsWithEveryClockAdjustment) {
