@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/ReaderStart.h"
+#include "app/StartUp.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
@@ -66,6 +67,7 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser options;
     options.addHelpOption();
+    options.addOption(QCommandLineOption("no-splash", "Start without the splash picture (also /NOSPLASH)."));
     const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
     const QCommandLineOption portOption("port", "Try only this serial port (no virtual reader board then).", "name");
     const QCommandLineOption noVirtualOption("no-virtual", "Do not fall back to the virtual reader board.");
@@ -79,6 +81,15 @@ int main(int argc, char* argv[]) {
     spectrel::platform::qt::QtMessageBoxes windowBoxes;
     spectrel::platform::MessageBoxes& boxes =
         options.isSet(detectOption) ? static_cast<spectrel::platform::MessageBoxes&>(consoleBoxes) : windowBoxes;
+
+    // Before anything else of the window: only one instance runs (a second start brings the running window back
+    // and ends here, before it touches a serial port), the splash picture, the application folder.
+    spectrel::app::StartUp startUp;
+    if (!options.isSet(detectOption)) {
+        startUp = spectrel::app::BeginStart(app->arguments());
+        if (startUp.endNow) return 0;
+    }
+    [[maybe_unused]] const std::string& applicationFolder = startUp.folder.folder;
 
     spectrel::app::ReaderStart start(serialPorts, clock, pump, boxes);
     // A port asked for by name gets an answer about that port, not about the virtual board.

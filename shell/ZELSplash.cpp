@@ -111,14 +111,11 @@ QPixmap SplashPicture(const QString& version) {
     return picture;
 }
 
-QSplashScreen* ShowSplash(const QString& version) {
-    auto* splash = new QSplashScreen(SplashPicture(version));
+std::unique_ptr<QSplashScreen> ShowSplash(const QString& version) {
+    auto splash = std::make_unique<QSplashScreen>(SplashPicture(version));
     splash->setObjectName(QStringLiteral("Splash"));
     splash->show();
-    QTimer::singleShot(kSplashMilliseconds, splash, [splash] {
-        splash->close();
-        splash->deleteLater();
-    });
+    QTimer::singleShot(kSplashMilliseconds, splash.get(), &QWidget::close);
     return splash;
 }
 

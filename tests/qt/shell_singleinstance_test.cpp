@@ -10,7 +10,10 @@
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QEventLoop>
+#include <QProcessEnvironment>
 #include <QTest>
+#include <QTimer>
 
 #include "shell/ZELSingleInstance.h"
 
@@ -118,6 +121,45 @@ TEST(SingleInstance, MarkersOfOtherFoldersDoNotMeet) {
     EXPECT_EQ(first.Start(), TStart::First);
     EXPECT_EQ(second.Start(), TStart::First);
     EXPECT_NE(first.ServerName(), second.ServerName());
+}
+
+}  // namespace
+}  // namespace spectrel::shell
+
+namespace spectrel::shell {
+namespace {
+
+// The real program started while an instance runs: it asks that instance to show its window and ends at once.
+TEST(SingleInstance, ProgramStartedAgainEndsAfterShowingTheRunningWindow) {
+    const QString program = QStringLiteral(SPECTREL_BINARY_DIR "/spectrel");
+    if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "spectrel is not built";
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    TZELSingleInstance running(QStringLiteral("SpectrelRunning"), runtime.path());
+    ASSERT_EQ(running.Start(), TZELSingleInstance::TStart::First);
+    int shown = 0;
+    running.SetShowWindow([&shown] {
+        ++shown;
+        return true;
+    });
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    second.setProcessEnvironment(environment);
+    QEventLoop loop;
+    QObject::connect(&second, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    second.start(program, {QStringLiteral("/NOSPLASH")});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    // This instance answers from its event loop while the second one waits.
+    loop.exec();
+    ASSERT_EQ(second.state(), QProcess::NotRunning);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(running.HoldsMarker());
 }
 
 }  // namespace

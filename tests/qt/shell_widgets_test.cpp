@@ -5,11 +5,11 @@
 #include <QDialog>
 #include <QImage>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QSplashScreen>
 #include <QTest>
 #include <QVBoxLayout>
+#include <memory>
 #include <vector>
 
 #include "shell/KOR_Header.h"
@@ -134,12 +134,12 @@ TEST(Splash, PictureIsShownForASecondAndThenGoes) {
     const QPixmap picture = SplashPicture(QStringLiteral("0.1"));
     EXPECT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), QSize(480, 280));
-    QPointer<QSplashScreen> splash = ShowSplash(QStringLiteral("0.1"));
+    const std::unique_ptr<QSplashScreen> splash = ShowSplash(QStringLiteral("0.1"));
     ASSERT_TRUE(splash);
     EXPECT_TRUE(splash->isVisible());
     // It closes itself one second after it appeared; well within three seconds.
-    for (int waited = 0; splash && waited < 3000; waited += 50) QTest::qWait(50);
-    EXPECT_TRUE(splash.isNull());
+    for (int waited = 0; splash->isVisible() && waited < 3000; waited += 50) QTest::qWait(50);
+    EXPECT_FALSE(splash->isVisible());
 }
 
 }  // namespace
