@@ -82,15 +82,6 @@ int main(int argc, char* argv[]) {
     spectrel::platform::MessageBoxes& boxes =
         options.isSet(detectOption) ? static_cast<spectrel::platform::MessageBoxes&>(consoleBoxes) : windowBoxes;
 
-    // Before anything else of the window: only one instance runs (a second start brings the running window back
-    // and ends here, before it touches a serial port), the splash picture, the application folder.
-    spectrel::app::StartUp startUp;
-    if (!options.isSet(detectOption)) {
-        startUp = spectrel::app::BeginStart(app->arguments());
-        if (startUp.endNow) return 0;
-    }
-    [[maybe_unused]] const std::string& applicationFolder = startUp.folder.folder;
-
     spectrel::app::ReaderStart start(serialPorts, clock, pump, boxes);
     // A port asked for by name gets an answer about that port, not about the virtual board.
     const bool allowVirtual = !options.isSet(noVirtualOption) && !options.isSet(portOption);
@@ -101,6 +92,11 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", PortText(found).toLocal8Bit().data());
         return found.detected ? 0 : 1;
     }
+
+    // Before the window: only one instance runs (a second start brings the running window back and ends here),
+    // the splash picture, and the application folder (startUp.folder.folder) that the window's files live in.
+    spectrel::app::StartUp startUp = spectrel::app::BeginStart(app->arguments());
+    if (startUp.endNow) return 0;
 
     QMainWindow window;
     window.setWindowTitle("Spectrel");
