@@ -92,7 +92,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", PortText(found).toLocal8Bit().data());
         return found.detected ? 0 : 1;
     }
-
     // Before the window: only one instance runs (a second start brings the running window back and ends here),
     // the splash picture, and the application folder (startUp.folder.folder) that the window's files live in.
     spectrel::app::StartUp startUp = spectrel::app::BeginStart(app->arguments());
