@@ -28,6 +28,7 @@ class QAction;
 namespace spectrel {
 
 class TAnalysisContext;
+class TSettingsFormBoxes;
 
 class TIR_Settings_form : public QWidget {
     Q_OBJECT
@@ -56,12 +57,16 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormActivate();
+    // Builds the lines afresh and lists them.
     void RebuildLines();
+    // Lists the lines as the controller last built them.
+    void FillList();
     void ListClick(int row);
     void ValueChange();
     void AcceptClick();
@@ -69,6 +74,7 @@ private:
     void DeleteClick();
     void ShowContextMenu(const QPoint& at);
 
+    std::unique_ptr<TSettingsFormBoxes> boxes_;
     std::unique_ptr<TDecodingLines> lines_;
     std::function<void()> describeProtocol_;
     QLabel* label_ = nullptr;
@@ -76,7 +82,11 @@ private:
     QPushButton* accept_ = nullptr;
     QListWidget* list_ = nullptr;
     int selectedLine_ = -1;
-    bool filling_ = false;  // the selector is being filled by the program, not changed by the user
+    bool filling_ = false;     // the controls are being filled by the program, not changed by the user
+    bool centred_ = false;     // placed over the main window at its first showing
+    int activations_ = 0;      // times the window became the active one
+    QAction* insertAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
 };
 
 }  // namespace spectrel
