@@ -117,8 +117,10 @@ TIR_Settings_form::TIR_Settings_form(TAnalysisContext& context, Tprotocol_descri
     layout->addWidget(list_, 1);
 
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { ListClick(list_->row(item)); });
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_) ListClick(row);
+    // Moving the selection with the keys counts as a click too; taking the focus selects nothing.
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = list_->selectedItems();
+        if (!filling_ && !selected.isEmpty()) ListClick(list_->row(selected.front()));
     });
     connect(list_, &QWidget::customContextMenuRequested, this, &TIR_Settings_form::ShowContextMenu);
     connect(selector_, &QComboBox::currentIndexChanged, this, [this] { ValueChange(); });
@@ -263,8 +265,8 @@ void TIR_Settings_form::ShowContextMenu(const QPoint& at) {
     // A right click on another line clicks that line first.
     const int row = list_->row(list_->itemAt(at));
     if (row >= 0 && row != selectedLine_) {
-        list_->setCurrentRow(row);
-        ListClick(row);
+        list_->setCurrentRow(row);  // clicks it through the selection
+        if (selectedLine_ != row) ListClick(row);
     }
     if (!lines_->OffersInsertDelete(selectedLine_)) return;
     QMenu menu(this);
