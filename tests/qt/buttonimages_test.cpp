@@ -12,10 +12,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "shell/ZELFormSize.h"
 #include "testing/MemoryUserStore.h"
 
 namespace spectrel {
@@ -190,7 +190,8 @@ TEST_F(ButtonImagesTest, ClosingThePreviewHidesItAndSavesItsPlace) {
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->text(), "Close");
     EXPECT_TRUE(close->isDefault());
-    preview.setGeometry(50, 60, 800, 400);
+    preview.move(50, 60);
+    preview.resize(800, 400);
     QTest::mouseClick(close, Qt::LeftButton);
     EXPECT_FALSE(preview.isVisible());
     EXPECT_EQ(store.readValue(kKey, "ZELFormSize", "Left"), "50");
@@ -213,17 +214,17 @@ TEST_F(ButtonImagesTest, ThePreviewComesBackWhereItWas) {
     store.writeValue(kKey, "ZELFormSize", "Width", "700");
     store.writeValue(kKey, "ZELFormSize", "Height", "450");
     TfrmImagePreview preview(folder.path(), store);
-    EXPECT_EQ(preview.geometry(), QRect(70, 80, 700, 450));
+    EXPECT_EQ(QRect(preview.pos(), preview.size()), QRect(70, 80, 700, 450));
 
     // A saved Left of 0 is no place, nor one beyond the screen: the default placement is used.
     store.writeValue(kKey, "ZELFormSize", "Left", "0");
     TfrmImagePreview other(folder.path(), store);
-    const QRect screen = other.screen()->geometry();
-    const QRect fill(10, 30, screen.width() - 20, screen.height() - 60);  // the screen less its borders
-    EXPECT_EQ(other.geometry(), fill);
+    const QRect screen = shell::PrimaryScreenArea();
+    const QRect fill(screen.x() + 10, screen.y() + 30, screen.width() - 20, screen.height() - 60);  // less borders
+    EXPECT_EQ(QRect(other.pos(), other.size()), fill);
     store.writeValue(kKey, "ZELFormSize", "Left", "200");  // 200 + 700 is beyond the screen
     TfrmImagePreview beyond(folder.path(), store);
-    EXPECT_EQ(beyond.geometry(), fill);
+    EXPECT_EQ(QRect(beyond.pos(), beyond.size()), fill);
 }
 
 }  // namespace
