@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -250,6 +251,16 @@ TEST_F(SettingsFormTest, ClosingOnlyHidesTheWindow) {
     EXPECT_EQ(hidden.count(), 2);
 }
 
+TEST_F(SettingsFormTest, ChangingTheModeOfTheOpenWindowListsTheNewMode) {
+    Open(false);
+    ClickRow(0);
+    form.SelectProtocolMode();
+    EXPECT_EQ(Texts().front(), " Carrier period: 26.3 us, carrier frequency: 38.02 kHz");
+    EXPECT_FALSE(selector->isVisible());
+    form.SelectParameterMode();
+    EXPECT_EQ(Texts().front(), "Minimum gap between frames: 10 ms");
+}
+
 TEST_F(SettingsFormTest, NoVocabularyShowsItsErrorOnce) {
     current.vocabulary_count = 0;
     Open(true);
@@ -266,6 +277,30 @@ TEST_F(SettingsFormTest, AnExploredProtocolIsNeeded) {
     EXPECT_EQ(Texts(), QStringList{"Protocol yet to be explored"});
     ClickRow(0);
     EXPECT_FALSE(selector->isVisible());
+}
+
+// The main window disables itself while the protocol is edited; the dialog must stay usable, and it goes with
+// the main window.
+TEST(SettingsFormOwner, StaysUsableWhileTheMainWindowIsDisabledAndGoesWithIt) {
+    testing::SimulatedClock clock;
+    testing::ScriptedMessageBoxes boxes;
+    TAnalysisContext context{boxes, clock, clock};
+    Tprotocol_descriptor current = StandardNec();
+    Tstandard_protocols standards;
+    auto* main = new QWidget;
+    main->resize(600, 400);
+    main->show();
+    QPointer<TIR_Settings_form> form = new TIR_Settings_form(context, current, standards, boxes, [] {}, main);
+    form->SelectProtocolMode();
+    form->show();
+    QApplication::processEvents();
+    main->setEnabled(false);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_TRUE(form->findChild<QListWidget*>("lbxParameters")->isEnabled());
+    // Centred on the main window at its first showing.
+    EXPECT_LE((form->frameGeometry().center() - main->frameGeometry().center()).manhattanLength(), 2);
+    delete main;
+    EXPECT_TRUE(form.isNull());
 }
 
 }  // namespace
