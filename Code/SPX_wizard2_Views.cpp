@@ -86,7 +86,7 @@ void TColouredListBox::Add(const std::string& line) {
     auto* entry = new QListWidgetItem(QString::fromStdString(StripColourCodes(line)));
     entry->setData(Qt::UserRole, QByteArray::fromStdString(line));
     addItem(entry);
-    scrollToItem(entry);
+    scrollToBottom();
 }
 
 void TColouredListBox::Replace(int index, const std::string& line) {
@@ -101,6 +101,11 @@ void TColouredListBox::Delete(int index) { delete takeItem(index); }
 void TColouredListBox::SetTextColour(char colourCode) {
     delegate_->SetTextColour(colourCode);
     viewport()->update();
+}
+
+void TColouredListBox::showEvent(QShowEvent* event) {
+    QListWidget::showEvent(event);
+    scrollToBottom();
 }
 
 std::vector<std::string> TColouredListBox::Lines() const {

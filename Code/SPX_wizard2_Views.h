@@ -44,6 +44,10 @@ public:
     // Every line as stored, colour codes included.
     std::vector<std::string> Lines() const;
 
+protected:
+    // Lines added while the list was hidden: the newest show when it appears.
+    void showEvent(QShowEvent* event) override;
+
 private:
     TColouredLineDelegate* delegate_;
 };
