@@ -354,10 +354,12 @@ QWidget* TfrmIRWizard::BuildStandardPage() {
     lbxDetails_->setPalette(colours);
     groupLayout->addWidget(lbxDetails_);
     layout->addWidget(group, 2);
-    connect(lbxStandard_, &QListWidget::currentRowChanged, this,
-            [this](int row) { Guarded([this, row] { flow_->StandardClicked(row); }); });
-    connect(lbxStandard_, &QListWidget::itemClicked, this,
-            [this] { Guarded([this] { flow_->StandardClicked(lbxStandard_->currentRow()); }); });
+    // A selection by click or by the arrow keys chooses the protocol; the current row that the list sets by
+    // itself on getting the focus does not.
+    connect(lbxStandard_, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = SelectedStandard();
+        if (row >= 0) Guarded([this, row] { flow_->StandardClicked(row); });
+    });
     return page;
 }
 

@@ -243,6 +243,24 @@ TEST_F(WizardWindowTest, AnotherStandardProtocolClearsCodesWithoutAsking) {
     EXPECT_TRUE(host.buttons.Items(1).HasCode());
 }
 
+TEST_F(WizardWindowTest, StandardListFocusChoosesNothingArrowKeysChoose) {
+    host.AddButtons({"Power"});
+    host.buttons.Items(0).SetCode("AaAb");
+    Open();
+    Find<QRadioButton>("rbStandardProtocol")->setChecked(true);
+    NextUntil("kwpGetStandardProtocol");
+    QListWidget* list = Find<QListWidget>("lbxStandardProtocols");
+    list->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(host.current.valid);
+    EXPECT_TRUE(host.buttons.AnyHasCode());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(host.current.name, "RC5");
+    Click("btnNext");
+    EXPECT_EQ(PageName(), "kwpGetButtons");
+}
+
 TEST_F(WizardWindowTest, LearnGridFollowsAButtonEditThroughTheBus) {
     host.LearnNecProtocol();
     host.settings.UseSubstutionRules = false;
