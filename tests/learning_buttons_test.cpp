@@ -349,13 +349,13 @@ struct UpdateCase {
 
 class ExploreUpdates : public ExploreTest, public ::testing::WithParamInterface<UpdateCase> {};
 
-// Measured 26.5 us and 103.5 ms: the carrier goes to the nearest half microsecond of (2 x measured + old) / 3, the
+// Measured 26.5 us and 103.6 ms: the carrier goes to the nearest half microsecond of (2 x measured + old) / 3, the
 // frame rate to the nearest whole millisecond, ties to the even one.
 TEST_P(ExploreUpdates, RoundTheWeightedMean) {
     current.carrier_period = GetParam().protocolCarrier;
     current.frame_rate = GetParam().protocolRate;
     Explore({vb::necSignal(0, 0x45)}, {MessageButton::Ok, MessageButton::Ok, MessageButton::Ok, MessageButton::Abort});
-    ASSERT_EQ(context.working.frame_rate, 103.5);
+    ASSERT_EQ(context.working.frame_rate, 103.6);
     ASSERT_EQ(context.working.carrier_period, 26.5);
     EXPECT_EQ(Texts(), (std::vector<std::string>{text::kPressAnyButton, text::kFrameRateUpdate, text::kCarrierUpdate,
                                                  text::kPressAnyButton}));
@@ -365,8 +365,8 @@ TEST_P(ExploreUpdates, RoundTheWeightedMean) {
 
 INSTANTIATE_TEST_SUITE_P(Explore, ExploreUpdates,
                          ::testing::Values(UpdateCase{"WholeResults", 30.5, 130, 28.0, 112},
-                                           UpdateCase{"HalfMicrosecondTieDown", 29.5, 130.5, 27.5, 112},
-                                           UpdateCase{"TieUp", 23.0, 133.5, 25.5, 114}),
+                                           UpdateCase{"HalfMicrosecondTieDown", 29.5, 130.3, 27.5, 112},
+                                           UpdateCase{"TieUp", 23.0, 133.3, 25.5, 114}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExploreStandardTest, FrameRateAndDummyUpdatesRenameOnlyOnce) {
