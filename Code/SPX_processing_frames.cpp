@@ -480,13 +480,14 @@ std::string ClassifyFormat(TAnalysisContext& context) {
             matched = false;
         }
     } else if (pattern == "ab" && aligned == "21") {
+        // Two frames in every press, one of them the same for both keys: the format without data codes.
         if (twoFrames)
-            twoData("ij", 'j');
+            set("ij", 0, 1, -1, 'i', 'j', '?');
         else
             dummyThenData();
     } else if (pattern == "ab" && aligned == "12") {
         if (twoFrames)
-            twoData("ij", 'j');
+            set("ij", 0, 1, -1, 'i', 'j', '?');
         else
             dataThenDummy("iX");
     } else if (pattern == "Ab" && aligned == "21") {

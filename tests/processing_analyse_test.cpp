@@ -360,6 +360,42 @@ INSTANTIATE_TEST_SUITE_P(
                   "<data>-<data>- ..."}),
     [](const ::testing::TestParamInfo<LearnCase>& info) { return std::string(info.param.name); });
 
+// Two frames in every press, one of them the same for both keys and the other not: the format is "ij", and the
+// protocol carries no data frame lengths.
+struct TwoFrameCase {
+    const char* name;
+    bool sharedFirst;  // the first frame is the one both keys send; otherwise the second
+};
+
+class TwoFramesOneShared : public LearnThroughBoard, public ::testing::WithParamInterface<TwoFrameCase> {};
+
+TEST_P(TwoFramesOneShared, GiveIjWithoutDataLengths) {
+    ASSERT_TRUE(opened);
+    const auto press = [&](std::uint8_t command) {
+        const vb::IrSignal shared = vb::necSignal(0x10, 0x20);
+        const vb::IrSignal own = vb::necSignal(0x10, command);
+        vb::IrSignal signal{"", vb::kNecCarrierHz, GetParam().sharedFirst ? shared.once : own.once, {}};
+        signal.once.push_back(40'000);
+        const std::vector<double>& second = GetParam().sharedFirst ? own.once : shared.once;
+        signal.once.insert(signal.once.end(), second.begin(), second.end());
+        return signal;
+    };
+    EXPECT_TRUE(Learn(press(0x45), press(0x45), press(0x46), 0));
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(frames[r], 2) << r;
+    EXPECT_EQ(context.working.format, "ij");
+    EXPECT_EQ(context.working.data_code, "");
+    EXPECT_EQ(context.working.second_data_code, "");
+    Tprotocol_descriptor learned;
+    DescriptorFromWorkingState(learned, context.working);
+    EXPECT_EQ(learned.format, "ij");
+    EXPECT_EQ(learned.i_length, 0);
+    EXPECT_EQ(learned.j_length, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Analyse, TwoFramesOneShared,
+                         ::testing::Values(TwoFrameCase{"SharedThenOwn", true}, TwoFrameCase{"OwnThenShared", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Every recorded remote: its first key twice, its second key once. Whatever the recording holds (glitches,
 // cut-off frames, presses longer than twenty frames), the analysis runs through without an error.
 TEST(LearnRecorded, EveryRemoteAnalysesWithoutError) {

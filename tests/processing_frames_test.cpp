@@ -455,12 +455,13 @@ INSTANTIATE_TEST_SUITE_P(
         // A further press with three frames: not every record has two frames.
         RowCase{"TwoChangingFramesNotAllPressesTwo", {kX, kY}, {kX, kY}, {kS, kT}, {kZ, kW, kZ}, "iJ", {0, 1, -1},
                 {'i', 'J', '?'}, "AaB", "CcA", ""},
-        RowCase{"FixedThenChangingFrame", {kW, kX}, {kW, kX}, {kW, kS}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'},
-                nullptr, nullptr, nullptr},
+        // Two frames in every press, one of them the same for both keys: "ij" without data codes.
+        RowCase{"FixedThenChangingFrame", {kW, kX}, {kW, kX}, {kW, kS}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'}, "",
+                "", ""},
         RowCase{"FixedThenChangingFrameNotAllPressesTwo", {kW, kX}, {kW, kX}, {kW, kS}, {kZ, kZ, kZ}, "xI",
                 {1, -1, 0}, {'I', '?', 'x'}, "AaB", "", "DdAaBb"},
-        RowCase{"ChangingThenFixedFrame", {kX, kW}, {kX, kW}, {kS, kW}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'},
-                nullptr, nullptr, nullptr},
+        RowCase{"ChangingThenFixedFrame", {kX, kW}, {kX, kW}, {kS, kW}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'}, "",
+                "", ""},
         RowCase{"ChangingThenFixedFrameNotAllPressesTwo", {kX, kW}, {kX, kW}, {kS, kW}, {kZ, kZ, kZ}, "iX",
                 {0, -1, 1}, {'i', '?', 'X'}, "AaB", "", "DdAaBb"},
         // A repeated frame and a last one that changes with the key: a second data frame at the end.
