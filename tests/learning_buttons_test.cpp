@@ -7,7 +7,29 @@
 namespace spectrel::test {
 namespace {
 
-namespace text = learning_text;
+// The procedures' texts as the user reads them.
+namespace text {
+constexpr const char* kLoseEverything = "All learned information will be lost. Continue?";
+constexpr const char* kFirstPress =
+    " Click OK, point remote control to receiver and then\rpress any button on remote control at least for 2 sec";
+constexpr const char* kCapturingFirst = "\002   Capturing \003first\002 button";
+constexpr const char* kCapturingNext = "\002   Capturing \003next\002 button";
+constexpr const char* kNoFramesRecorded = "No frames recorded, abort?";
+constexpr const char* kAnotherButton = "Click \"OK\" and then press ANOTHER button";
+constexpr const char* kSameButton = "Click \"OK\" and then press THE SAME button again";
+constexpr const char* kCodeRecorded = "Code recorded successfully";
+constexpr const char* kNoProtocolForButton =
+    "It is not possible to learn a button until you have selected or learnt a protocol.";
+constexpr const char* kNoProtocolForButtons =
+    "It is not possible to learn buttons until you have selected or learnt a protocol.";
+constexpr const char* kPressAnyButton = "Click OK and then press any button on remote control";
+constexpr const char* kDataFrameMissed = "Data frame is missed, please read again";
+constexpr const char* kShorter = "Data frame is shorter than expected. Accept?";
+constexpr const char* kFrameRateUpdate = "Frames rate differs from the specified in protocol\rUpdate protocol?";
+constexpr const char* kCarrierUpdate = "Carrier period differs from the specified in protocol\rUpdate protocol?";
+constexpr const char* kShorterUpdate =
+    "Data frame is shorter than expected. \rWould you like to update protocol definition?";
+}  // namespace text
 
 class LearnButtonTest : public LearningRig {
 protected:

@@ -262,7 +262,7 @@ TEST_F(TemplatesTest, SaveThenLoadGivesTheSameLines) {
     EXPECT_EQ(menu.CommandCount(), 12);
     EXPECT_EQ(menu.commands.back().caption, "Lost");
     // The old section was replaced; the others are untouched.
-    EXPECT_FALSE(file.ValueExists(kButtonTemplatesSection, "Old"));
+    EXPECT_FALSE(file.ValueExists("Button Templates Section", "Old"));
     EXPECT_EQ(file.ReadInteger("Setup", "Delay", 0), 60);
     EXPECT_EQ(file.ReadString("Window", "Color1", ""), "red");
     EXPECT_EQ(SplitCommaText(loaded.TemplateValue(10)), (std::vector<std::string>{" Vol +", "Off", "A,B"}));

@@ -255,10 +255,10 @@ TEST(VirtualBoardPresses, QueuedPressesArePlayedOnePerCapture) {
     host.board.queuePress({necSignal(1, 1), 0});
     host.board.queuePress({flashSignal(2, 2), 0});
     EXPECT_EQ(host.board.queuedPresses(), 2u);
-    ASSERT_EQ(host.ask(reader_command::kStartCapture), reader_command::kCaptureAcknowledge);
+    ASSERT_EQ(host.ask(0x18), 0xFF);
     host.readUntilSilent(400);
     EXPECT_EQ(host.board.lastPress().size(), 34u);
-    ASSERT_EQ(host.ask(reader_command::kStartCapture), reader_command::kCaptureAcknowledge);
+    ASSERT_EQ(host.ask(0x18), 0xFF);
     host.readUntilSilent(400);
     EXPECT_EQ(host.board.lastPress().size(), 18u);
     EXPECT_EQ(host.board.queuedPresses(), 0u);
