@@ -275,6 +275,7 @@ void ClearDescriptor(Tprotocol_descriptor& d) {
     d.min_frames = -1;
     d.max_frames = -1;
     d.vocabulary_count = -1;
+    d.tolerant = {};
 }
 
 void CopyDescriptor(const Tprotocol_descriptor& source, Tprotocol_descriptor& target) {
@@ -306,6 +307,7 @@ void CopyDescriptor(const Tprotocol_descriptor& source, Tprotocol_descriptor& ta
         target.is_pulse[k] = source.is_pulse[k];
         target.is_pause[k] = source.is_pause[k];
     }
+    target.tolerant = source.tolerant;
 }
 
 void DescriptorFromWorkingState(Tprotocol_descriptor& d, const TWorkingProtocol& w) {
@@ -316,6 +318,8 @@ void DescriptorFromWorkingState(Tprotocol_descriptor& d, const TWorkingProtocol&
         d.is_pulse[k] = element.hasPulse;
         d.is_pause[k] = element.hasPause;
         d.durations[k] = element.nominal;
+        d.tolerant.lowest[k] = element.minDuration;
+        d.tolerant.highest[k] = element.maxDuration;
     }
     d.format = w.format;
     d.dummy_code = w.dummy_code;

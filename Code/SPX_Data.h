@@ -95,6 +95,18 @@ struct Tprotocol_descriptor {
     std::array<double, kDescriptorVocabularySize> durations{};
     std::array<bool, kDescriptorVocabularySize> is_pulse{};
     std::array<bool, kDescriptorVocabularySize> is_pause{};
+
+    // What tolerant learning keeps beside the protocol while the program runs; neither the protocol line nor
+    // the device file holds it, and a protocol without it is matched and coded as designed.
+    struct TTolerantExtras {
+        // Shortest and longest duration measured for each element while the protocol was learned; 0 unknown.
+        std::array<double, kDescriptorVocabularySize> lowest{};
+        std::array<double, kDescriptorVocabularySize> highest{};
+        // Frames whose codes, joined in this order, make a button's data code (air conditioners whose frame at
+        // the I position is the same for every key); empty: the frame at the I position.
+        std::vector<int> data_frames;
+    };
+    TTolerantExtras tolerant;
 };
 
 // The table of standard protocols, in the order of the settings file.

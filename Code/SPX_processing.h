@@ -125,6 +125,11 @@ public:
     // Null: no dumps are written.
     TAnalysisDumps* dumps = nullptr;
 
+    // Tolerant learning (an advanced option, off by default): the vocabulary keeps runs of windows whole, button
+    // captures are matched against each element's measured range, and a one-frame press has no frame rate.
+    // The procedures set it from the option as they start.
+    bool tolerant = false;
+
     // The decoding parameters. The match tolerance is kept in step with the working protocol's copy.
     const TDecodingParameters& parameters() const { return parameters_; }
     bool setMinimumGapIndex(int index) { return parameters_.setMinimumGapIndex(index); }

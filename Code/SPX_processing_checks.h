@@ -5,6 +5,7 @@
 // parameter, 6 % unless the user picks another) is also the tolerance of the standard-protocol matching.
 
 #include <string>
+#include <vector>
 
 #include "Code/SPX_Data.h"
 #include "Code/SPX_processing.h"
@@ -30,15 +31,32 @@ void ResetReaderAfterCapture(TReaderLink& reader);
 // One button capture with retries, in record 0 of an emptied capture table: resets the board, captures, checks
 // the capture and its vocabulary, and asks the user when something is wrong. Returns kButtonCaptured (the
 // analysis table then holds the capture), kButtonCaptureAborted or kButtonCaptureIgnored.
-int CaptureButton(TAnalysisContext& context, TReaderLink& reader, const Tprotocol_descriptor& current,
+// With tolerant learning a capture that holds durations the protocol lacks offers to add them to its
+// vocabulary (a standard protocol then becomes "~" + its name).
+int CaptureButton(TAnalysisContext& context, TReaderLink& reader, Tprotocol_descriptor& current,
                   TCaptureProgressBar* progressBar, TCaptureDisplayList* displayList);
+
+inline constexpr const char* kNoVocabularyMatchText = "Error: captured data do not match vocabulary";
+
+// Tolerant learning: the captured durations that lie within the vocabulary window of no element's measured range
+// (nor of its nominal), grouped into new levels (durations closer than the window join one level; the nominal is
+// the mean rounded to 10, 20 or 50 us). Empty when everything matches.
+std::vector<TVocabularyElement> UnknownLevels(const TAnalysisContext& context, const Tprotocol_descriptor& current);
+// Appends the levels to the protocol's vocabulary and to the working one, so that the letters of the elements
+// before keep their meaning. False, and nothing changed, when the protocol would hold more than 31 elements.
+bool ExtendVocabulary(TAnalysisContext& context, Tprotocol_descriptor& current,
+                      const std::vector<TVocabularyElement>& levels);
+// The question that offers the levels, and the error when they would not fit.
+std::string ExtendVocabularyText(const std::vector<TVocabularyElement>& levels);
+std::string VocabularyFullText(int count, int added);
 
 // Width of the vocabulary window: six carrier periods and 30 us with a carrier, else a tenth of the first
 // reference duration and 30 us, at most 300 us.
 double VocabularyWindow(double carrierPeriod, double firstReference);
 
 // Whether every captured interval lies within the vocabulary window of some reference duration: the current
-// protocol's durations when it is valid, else the nominals of the working vocabulary.
+// protocol's durations when it is valid, else the nominals of the working vocabulary. Tolerant learning widens
+// each reference to the range measured for it while the protocol was learned.
 bool MatchesVocabulary(const TAnalysisContext& context, const Tprotocol_descriptor& current);
 
 // The codes of the frames at the protocol's I, J and X positions, from the frames buffer refilled from one

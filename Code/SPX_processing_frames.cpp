@@ -43,6 +43,25 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
 char ToLower(char c) { return IsUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Whether the nominals go up from element to element (a vocabulary extended by tolerant learning does not:
+// its new levels are appended so that the letters learned before keep their meaning).
+bool NominalsAscending(const TWorkingProtocol& w) {
+    for (int k = 0; k + 1 < w.vocabulary_count && k + 1 < kWorkingVocabularySize; ++k) {
+        if (w.vocabulary[k + 1].nominal < w.vocabulary[k].nominal) return false;
+    }
+    return true;
+}
+
+// The element whose nominal lies nearest the duration; of two equally near, the later one (as the midpoint rule
+// of an ascending vocabulary gives it).
+int NearestNominal(const double* nominals, int count, double duration) {
+    int best = 0;
+    for (int k = 1; k < count; ++k) {
+        if (std::fabs(nominals[k] - duration) <= std::fabs(nominals[best] - duration)) best = k;
+    }
+    return best;
+}
+
 // NearestElement with the midpoints worked out once for a whole frame.
 class TElementFinder {
 public:
@@ -50,9 +69,14 @@ public:
         : count_(std::min(context.working.vocabulary_count, kWorkingVocabularySize)) {
         const auto& v = context.working.vocabulary;
         for (int k = 0; k + 1 < count_; ++k) midpoints_[k] = (v[k].nominal + v[k + 1].nominal) / 2;
+        if (context.tolerant && !NominalsAscending(context.working)) {
+            nearest_ = true;
+            for (int k = 0; k < count_; ++k) nominals_[k] = v[k].nominal;
+        }
     }
     int find(double duration) const {
         if (count_ <= 0) return -1;
+        if (nearest_) return NearestNominal(nominals_, count_, duration);
         for (int k = 0; k + 1 < count_; ++k) {
             if (duration < midpoints_[k]) return k;
         }
@@ -61,7 +85,9 @@ public:
 
 private:
     int count_;
+    bool nearest_ = false;
     double midpoints_[kWorkingVocabularySize];
+    double nominals_[kWorkingVocabularySize];
 };
 
 // Appends the letter of table entry i to a frame's code.
@@ -225,6 +251,7 @@ int NearestElement(const TAnalysisContext& context, double duration) {
     const TWorkingProtocol& w = context.working;
     const int n = w.vocabulary_count;
     if (n <= 0) return -1;
+    if (context.tolerant && !NominalsAscending(w)) return TElementFinder(context).find(duration);
     for (int k = 0; k + 1 < n; ++k) {
         if (duration < (w.vocabulary[k].nominal + w.vocabulary[k + 1].nominal) / 2) return k;
     }

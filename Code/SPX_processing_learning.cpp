@@ -53,6 +53,7 @@ TLearningOptions LearningOptionsFrom(const TSpectrelIniObject& options) {
     result.MatchToStandardProtocol = options.MatchToStandardProtocol;
     result.UseSubstutionRules = options.UseSubstutionRules;
     result.SubsBinByHex = options.SubsBinByHex;
+    result.TolerantLearning = options.TolerantLearning;
     return result;
 }
 
@@ -93,6 +94,7 @@ void TLearningProcedures::LearnProtocol(TCaptureProgressBar* progressBar, TColou
                                         TColouredList* descriptionList) {
     TAnalysisContext& context = model_.context;
     Tprotocol_descriptor& current = model_.current;
+    context.tolerant = options.TolerantLearning;
     if (!OpenPort()) {
         model_.reader.CloseReaderPort();
         return;
@@ -255,7 +257,38 @@ void TLearningProcedures::FinalAnalysis(TColouredList* displayList, TColouredLis
     current.j_length = FrameCodeLength(current, working.second_data_code, working);
     // A data frame that is not the same in the three presses may hold more than its length.
     if (!FrameSameAcrossButtons(context, current.i_position)) current.i_length = -current.i_length;
+    if (context.tolerant && current.valid) TakeVaryingFramesAsData(context, current);
     Describe(descriptionList, current, false);
+}
+
+std::vector<int> VaryingDataFrames(const TAnalysisContext& context) {
+    const int frames = std::min(RecordFrameCount(context, 0, 0), RecordFrameCount(context, 1, 0));
+    int first = -1;
+    for (int f = 0; f < frames && first < 0; ++f) {
+        if (BufferedFrameCode(context, 0, 0, f) != BufferedFrameCode(context, 1, 0, f)) first = f;
+    }
+    std::vector<int> positions;
+    if (first < 0) return positions;
+    for (int f = first; f < frames; ++f) positions.push_back(f);
+    return positions;
+}
+
+void TakeVaryingFramesAsData(const TAnalysisContext& context, Tprotocol_descriptor& current) {
+    current.tolerant.data_frames.clear();
+    const auto sameForBothKeys = [&](int position) {
+        if (position < 0) return true;
+        const int frame = position < 2 ? position : RecordFrameCount(context, 0, 0) - 1;
+        return BufferedFrameCode(context, 0, 0, frame) == BufferedFrameCode(context, 1, 0, frame);
+    };
+    if (current.i_letter == '?' || !sameForBothKeys(current.i_position)) return;
+    if (current.j_letter != '?' && !sameForBothKeys(current.j_position)) return;
+    std::vector<int> positions = VaryingDataFrames(context);
+    if (positions.empty()) return;
+    std::string data;
+    for (int frame : positions) data += BufferedFrameCode(context, 0, 0, frame);
+    current.tolerant.data_frames = std::move(positions);
+    // The frames of a setting may be cut short or grow with the setting: "at least" the first key's length.
+    current.i_length = -FrameCodeLength(current, data, context.working);
 }
 
 // --- button learning
@@ -266,15 +299,19 @@ bool TLearningProcedures::LearnButton(const std::string& name, bool& stopRequest
     const Tprotocol_descriptor& current = model_.current;
     platform::MessageBoxes& boxes = model_.boxes;
 
+    context.tolerant = options.TolerantLearning;
     window_.EnableMainWindow(false);
+    const int vocabulary = current.vocabulary_count;
     const TScopeExit restore([&] {
+        // A vocabulary extended by the capture is shown at once.
+        if (current.vocabulary_count != vocabulary) Describe(window_.ProtocolList(), current, true);
         window_.EnableMainWindow(true);
         model_.reader.CloseReaderPort();
     });
     if (!OpenPort()) return false;
 
     for (;;) {
-        const int captured = CaptureButton(context, model_.reader, current, progressBar, nullptr);
+        const int captured = CaptureButton(context, model_.reader, model_.current, progressBar, nullptr);
         if (captured != kButtonCaptured) {
             if (captured == kButtonCaptureAborted) stopRequest = true;
             return false;
@@ -409,6 +446,7 @@ void TLearningProcedures::ExploreButtons(TCaptureProgressBar* progressBar, TColo
     Tprotocol_descriptor& current = model_.current;
     platform::MessageBoxes& boxes = model_.boxes;
     if (!current.valid) return;
+    context.tolerant = options.TolerantLearning;
 
     const TScopeExit restore([&] {
         busy_ = false;

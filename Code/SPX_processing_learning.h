@@ -6,6 +6,7 @@
 // the same in the main window, in the wizard, in tests and on the command line.
 
 #include <string>
+#include <vector>
 
 #include "Code/SPX_Data.h"
 #include "Code/SPX_ProtocolDescription.h"
@@ -50,6 +51,7 @@ struct TLearningOptions {
     bool MatchToStandardProtocol = true;
     bool UseSubstutionRules = true;
     bool SubsBinByHex = false;
+    bool TolerantLearning = false;
 };
 TLearningOptions LearningOptionsFrom(const TSpectrelIniObject& options);
 
@@ -108,6 +110,14 @@ std::string DummyMismatchText(const std::string& received, const std::string& ex
 std::string DuplicateCodeText(const std::string& recordedButton, const std::string& name);
 // "Click OK and then press button \r\r       <name>\r".
 std::string PressButtonText(const std::string& name);
+
+// Tolerant learning of a protocol whose frames at the I (and J) position are the same for both learning keys
+// (an air conditioner's leader and header frames): the frames from the first one that differs between the keys
+// to the last one both first presses have, whose codes joined make the data code. Empty when no frame differs.
+std::vector<int> VaryingDataFrames(const TAnalysisContext& context);
+// Sets the protocol's data frames (and its data length, "at least" that of the first key's code) when its
+// frames at the I and J positions do not tell the two learning keys apart; leaves them empty otherwise.
+void TakeVaryingFramesAsData(const TAnalysisContext& context, Tprotocol_descriptor& current);
 
 class TLearningProcedures {
 public:

@@ -321,7 +321,8 @@ void MergeWindows(TAnalysisContext& context) {
             largestMean = 0;
             continue;
         }
-        if (carrier && largestMean > 0 && std::abs(element.mean - smallestMean) > kRunSpreadPeriods * period) {
+        // Tolerant learning keeps a run whole: a level that jitters by more than the spread is still one element.
+        if (carrier && !context.tolerant && largestMean > 0 && std::abs(element.mean - smallestMean) > kRunSpreadPeriods * period) {
             // A window too far from the start of its run ends the run; its own members are dropped.
             closeRun();
             smallestMean = kRunRestartSmallest;

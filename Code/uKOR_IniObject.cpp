@@ -45,6 +45,10 @@ bool TIniObject::ReadBool(const std::string& section, const std::string& name, b
     return *value != 0;
 }
 
+bool TIniObject::HasValue(const std::string& section, const std::string& name) {
+    return store_.readValue(keyPath_, section, name).has_value();
+}
+
 void TIniObject::WriteBool(const std::string& section, const std::string& name, bool value) {
     store_.writeValue(keyPath_, section, name, value ? "1" : "0");
 }

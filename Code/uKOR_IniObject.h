@@ -39,6 +39,8 @@ protected:
     // The value stored in the subkey `section` read as an integer: non-zero is true; the default when the
     // value is missing or not a number.
     bool ReadBool(const std::string& section, const std::string& name, bool defaultValue);
+    // Whether the subkey `section` holds the value `name`.
+    bool HasValue(const std::string& section, const std::string& name);
     // Stores "1" or "0".
     void WriteBool(const std::string& section, const std::string& name, bool value);
     // Closes the key: everything written becomes durable.

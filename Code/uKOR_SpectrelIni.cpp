@@ -19,6 +19,8 @@ void TSpectrelIniObject::Load() {
     AttachProtocol = ReadBool(s, "AttachProtocol", true);
     SubsBinByHex = ReadBool(s, "SubsBinByHex", false);
     UserProtocolExplore = ReadBool(s, "UserProtocolExplore", true);
+    TolerantLearning = ReadBool(s, "TolerantLearning", false);
+    tolerantStored_ = HasValue(s, "TolerantLearning");
 }
 
 void TSpectrelIniObject::Save() {
@@ -31,6 +33,8 @@ void TSpectrelIniObject::Save() {
     WriteBool(s, "AttachProtocol", AttachProtocol);
     WriteBool(s, "SubsBinByHex", SubsBinByHex);
     WriteBool(s, "UserProtocolExplore", UserProtocolExplore);
+    // A store that never had the option keeps only the eight values of every version.
+    if (TolerantLearning || tolerantStored_) WriteBool(s, "TolerantLearning", TolerantLearning);
 }
 
 }  // namespace spectrel

@@ -147,6 +147,7 @@ struct TSession {
         procedures = std::make_unique<TLearningProcedures>(
             TLearningModel{context, link, boxes, current, learned, standards, buttons, explore, rules}, window);
         procedures->options.MatchToStandardProtocol = request.matchStandard;
+        procedures->options.TolerantLearning = request.tolerant;
         return {};
     }
 
@@ -281,7 +282,12 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
     }
 
     TSimulatedTime time;
-    vb::BoardEngine board;
+    vb::BoardConfig config;
+    config.faults.jitterUs = request.jitterUs;
+    config.faults.levelSpreadUs = request.levelSpreadUs;
+    config.faults.glitchProbability = request.glitchProbability;
+    config.faults.seed = request.seed;
+    vb::BoardEngine board(config);
     vb::VirtualSerialPortProvider ports(board, [&time] { return time.nowUs(); });
     TAcceptingUser user;
     TSession session(ports, time, time, user);

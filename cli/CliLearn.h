@@ -2,6 +2,7 @@
 // The learn command: protocol learning with two keys, then every button learned with one press, as a report
 // in text or JSON, and optionally the device file.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,14 @@ struct TLearnRequest {
     std::string dumpDir;                    // dumps switched on, one set per capture in this folder
     bool json = false;
     bool matchStandard = true;
+    bool tolerant = false;  // the advanced option "Tolerant learning"
+    // Faults of the in-process virtual board (learning from a file): every mark and space moved by up to
+    // ± jitterUs, each distinct duration of a press by its own offset of up to ± levelSpreadUs, a glitch in a
+    // mark or space with this chance; drawn from the seed.
+    double jitterUs = 0;
+    double levelSpreadUs = 0;
+    double glitchProbability = 0;
+    std::uint32_t seed = 1;
     double holdMs = 250;
     TIRheader header;
 };

@@ -43,6 +43,10 @@ constexpr const char* kUsage =
     "options:\n"
     "  --settings SPX.ini     standard protocols and substitution rules from a settings file\n"
     "  --no-match             keep the learned protocol even when a standard protocol matches\n"
+    "  --tolerant             tolerant learning: new durations, jitter, air conditioners, one-frame presses\n"
+    "  --jitter US            the virtual board moves every mark and space by up to this much\n"
+    "  --level-spread US      ... each distinct duration of a press by its own offset of up to this much\n"
+    "  --glitches P           ... and puts a glitch in a mark or space with this chance (--seed N)\n"
     "  --hold MS              how long each key is held (default 250)\n"
     "  --dump-dir DIR         write the diagnostic dumps of every capture into DIR/capture-NNN\n"
     "  --device-type TEXT     device details written to the device file (defaults: Other, Unknown, the file\n"
@@ -134,6 +138,23 @@ int Learn(const std::vector<std::string>& args) {
             request.json = true;
         } else if (arg == "--no-match") {
             request.matchStandard = false;
+        } else if (arg == "--tolerant") {
+            request.tolerant = true;
+        } else if (arg == "--jitter" || arg == "--level-spread" || arg == "--glitches" || arg == "--seed") {
+            ok = value(text);
+            if (ok) {
+                char* end = nullptr;
+                const double number = std::strtod(text.c_str(), &end);
+                const double most = arg == "--glitches" ? 1 : arg == "--seed" ? 4294967295.0 : 100000;
+                if (end == text.c_str() || *end != '\0' || !(number >= 0 && number <= most)) {
+                    return Fail(2, arg + " takes a number from 0 to " + FormatGeneralNumber(most) + ", not \"" +
+                                       text + "\"");
+                }
+                if (arg == "--jitter") request.jitterUs = number;
+                if (arg == "--level-spread") request.levelSpreadUs = number;
+                if (arg == "--glitches") request.glitchProbability = number;
+                if (arg == "--seed") request.seed = static_cast<std::uint32_t>(number);
+            }
         } else if (arg == "--protocol-keys") {
             ok = value(text);
             if (ok) request.protocolKeys = SplitList(text);

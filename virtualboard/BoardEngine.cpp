@@ -207,6 +207,18 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     std::vector<std::size_t> repeatStarts;  // indices into `train`
     std::vector<double> train = pressTrain(press, repeatStarts);
 
+    if (faults.levelSpreadUs > 0) {
+        // Offsets are drawn in the order the levels first appear, so a seed gives the same press every time.
+        std::vector<std::pair<double, double>> offsets;
+        for (double& d : train) {
+            auto level = std::find_if(offsets.begin(), offsets.end(), [&](const auto& o) { return o.first == d; });
+            if (level == offsets.end()) {
+                offsets.emplace_back(d, (2.0 * uniform() - 1.0) * faults.levelSpreadUs);
+                level = offsets.end() - 1;
+            }
+            d = std::max(1.0, d + level->second);
+        }
+    }
     if (faults.jitterUs > 0) {
         for (double& d : train) d = std::max(1.0, d + (2.0 * uniform() - 1.0) * faults.jitterUs);
     }

@@ -77,7 +77,9 @@ struct BoardFaults {
     double glitchPauseUs = 70;               // seen by the host as about 45 µs, below the 49.5 µs glitch limit
     double glitchPulseUs = 10;
     double jitterUs = 0;     // each mark and space moves by up to ± this much
-    std::uint32_t seed = 1;  // glitches and jitter are drawn from this seed (per capture)
+    double levelSpreadUs = 0;  // each distinct duration of a press moves by its own offset of up to ± this
+                               // much, the same for all its marks and spaces in that press
+    std::uint32_t seed = 1;  // glitches, jitter and level offsets are drawn from this seed (per capture)
 };
 
 struct BoardConfig {

@@ -203,6 +203,9 @@ BoardOptionsResult parseBoardOptions(const std::vector<std::string>& args) {
         } else if (a == "--jitter") {
             if (!value(v) || !parseDouble(v, faults.jitterUs) || faults.jitterUs < 0)
                 return fail(needs("a time in µs"));
+        } else if (a == "--level-spread") {
+            if (!value(v) || !parseDouble(v, faults.levelSpreadUs) || faults.levelSpreadUs < 0)
+                return fail(needs("a time in µs"));
         } else if (a == "--seed") {
             long long n = 0;
             if (!value(v) || !parseInteger(v, n) || n < 0 || n > 0xFFFFFFFFll) return fail(needs("a number"));
@@ -274,7 +277,8 @@ Faults:
   --missed-carry R       report the timestamp of record R 4096 counts low
   --glitches P           chance per mark/space of a glitch (--glitch-pause US, --glitch-pulse US)
   --jitter US            move every mark and space by up to this much
-  --seed N               seed of glitches and jitter
+  --level-spread US      move each distinct duration of a press by its own offset of up to this much
+  --seed N               seed of glitches, jitter and level offsets
 Other:
   --until-killed         keep serving when standard input ends
   --help
