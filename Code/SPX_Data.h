@@ -102,9 +102,9 @@ struct Tprotocol_descriptor {
         // Shortest and longest duration measured for each element while the protocol was learned; 0 unknown.
         std::array<double, kDescriptorVocabularySize> lowest{};
         std::array<double, kDescriptorVocabularySize> highest{};
-        // Frames whose codes, joined in this order, make a button's data code (air conditioners whose frame at
-        // the I position is the same for every key); empty: the frame at the I position.
-        std::vector<int> data_frames;
+        // The frames from this one to the last of a press, joined, make a button's data code (air conditioners
+        // whose frame at the I position is the same for every key); -1: the frame at the I position.
+        int data_from = -1;
     };
     TTolerantExtras tolerant;
 };

@@ -297,9 +297,9 @@ void ExtractButtonCodes(const TAnalysisContext& context, const Tprotocol_descrip
     const auto frameCode = [&](int position) { return BufferedFrameCode(context, 0, 0, position); };
 
     data = frameCode(current.i_position < 2 ? current.i_position : lastFrame);
-    if (context.tolerant && !current.tolerant.data_frames.empty()) {
+    if (context.tolerant && current.tolerant.data_from >= 0) {
         data.clear();
-        for (int frame : current.tolerant.data_frames) data += frameCode(frame);
+        for (int frame = current.tolerant.data_from; frame <= lastFrame; ++frame) data += frameCode(frame);
     }
     data2.clear();
     if (current.j_letter != '?') {
@@ -321,7 +321,11 @@ bool CarrierOutside(double measured, double protocolPeriod, double tolerance) {
 
 bool FrameRateDiffers(TAnalysisContext& context, const Tprotocol_descriptor& current) {
     // A press of one frame has no frame rate of its own; designed, it keeps the rate of the capture before.
-    if (context.tolerant) context.working.frame_rate = -1;
+    // Frames that are all data (tolerant.data_from) are not repeats and have no rate either.
+    if (context.tolerant) {
+        context.working.frame_rate = -1;
+        if (current.tolerant.data_from >= 0) return false;
+    }
     const double measured = MeasureFrameRate(context);
     return FrameRateOutside(measured, current, MatchTolerance(context));
 }

@@ -257,36 +257,65 @@ void TLearningProcedures::FinalAnalysis(TColouredList* displayList, TColouredLis
     current.j_length = FrameCodeLength(current, working.second_data_code, working);
     // A data frame that is not the same in the three presses may hold more than its length.
     if (!FrameSameAcrossButtons(context, current.i_position)) current.i_length = -current.i_length;
-    if (context.tolerant && current.valid) TakeVaryingFramesAsData(context, current);
+    if (context.tolerant && current.valid) {
+        TakeVaryingFramesAsData(context, current);
+    }
     Describe(descriptionList, current, false);
 }
 
-std::vector<int> VaryingDataFrames(const TAnalysisContext& context) {
-    const int frames = std::min(RecordFrameCount(context, 0, 0), RecordFrameCount(context, 1, 0));
-    int first = -1;
-    for (int f = 0; f < frames && first < 0; ++f) {
-        if (BufferedFrameCode(context, 0, 0, f) != BufferedFrameCode(context, 1, 0, f)) first = f;
+int FirstVaryingFrame(const TAnalysisContext& context) {
+    const int frames = std::max(RecordFrameCount(context, 0, 0), RecordFrameCount(context, 1, 0));
+    for (int f = 0; f < frames; ++f) {
+        // A frame that only one of the keys sent differs as well.
+        const auto code = [&](int button) {
+            return f < RecordFrameCount(context, button, 0) ? BufferedFrameCode(context, button, 0, f) : std::string();
+        };
+        if (code(0) != code(1)) return f;
     }
-    std::vector<int> positions;
-    if (first < 0) return positions;
-    for (int f = first; f < frames; ++f) positions.push_back(f);
-    return positions;
+    return -1;
 }
 
+namespace {
+
+// Presses of this many frames, each sent once, hold state beyond the I and J frames.
+constexpr int kStateFrames = 3;
+
+// No frame of the first press of the button repeats an earlier one (nothing is sent again while held).
+bool FramesSentOnce(const TAnalysisContext& context, int button) {
+    const int frames = RecordFrameCount(context, button, 0);
+    for (int f = 1; f < frames; ++f) {
+        for (int earlier = 0; earlier < f; ++earlier) {
+            if (BufferedFrameCode(context, button, 0, f) == BufferedFrameCode(context, button, 0, earlier)) return false;
+        }
+    }
+    return frames > 0;
+}
+
+}  // namespace
+
 void TakeVaryingFramesAsData(const TAnalysisContext& context, Tprotocol_descriptor& current) {
-    current.tolerant.data_frames.clear();
+    current.tolerant.data_from = -1;
     const auto sameForBothKeys = [&](int position) {
         if (position < 0) return true;
         const int frame = position < 2 ? position : RecordFrameCount(context, 0, 0) - 1;
         return BufferedFrameCode(context, 0, 0, frame) == BufferedFrameCode(context, 1, 0, frame);
     };
-    if (current.i_letter == '?' || !sameForBothKeys(current.i_position)) return;
-    if (current.j_letter != '?' && !sameForBothKeys(current.j_position)) return;
-    std::vector<int> positions = VaryingDataFrames(context);
-    if (positions.empty()) return;
+    const bool dataTellsKeysApart =
+        current.i_letter != '?' && (!sameForBothKeys(current.i_position) ||
+                                    (current.j_letter != '?' && !sameForBothKeys(current.j_position)));
+    // Frames sent once each, three or more of them or as many as the key needs: every frame may carry state.
+    const int frames0 = RecordFrameCount(context, 0, 0);
+    const int frames1 = RecordFrameCount(context, 1, 0);
+    const bool sections = FramesSentOnce(context, 0) && FramesSentOnce(context, 1) &&
+                          (std::min(frames0, frames1) >= kStateFrames || frames0 != frames1);
+    if (dataTellsKeysApart && !sections) return;
+    const int first = FirstVaryingFrame(context);
+    if (first < 0) return;
+    // Two presses of one key cut at different lengths are no sign of frames that carry data.
+    if (!sections && first >= std::min(frames0, frames1)) return;
+    current.tolerant.data_from = first;
     std::string data;
-    for (int frame : positions) data += BufferedFrameCode(context, 0, 0, frame);
-    current.tolerant.data_frames = std::move(positions);
+    for (int f = first; f < frames0; ++f) data += BufferedFrameCode(context, 0, 0, f);
     // The frames of a setting may be cut short or grow with the setting: "at least" the first key's length.
     current.i_length = -FrameCodeLength(current, data, context.working);
 }

@@ -111,12 +111,14 @@ std::string DuplicateCodeText(const std::string& recordedButton, const std::stri
 // "Click OK and then press button \r\r       <name>\r".
 std::string PressButtonText(const std::string& name);
 
-// Tolerant learning of a protocol whose frames at the I (and J) position are the same for both learning keys
-// (an air conditioner's leader and header frames): the frames from the first one that differs between the keys
-// to the last one both first presses have, whose codes joined make the data code. Empty when no frame differs.
-std::vector<int> VaryingDataFrames(const TAnalysisContext& context);
-// Sets the protocol's data frames (and its data length, "at least" that of the first key's code) when its
-// frames at the I and J positions do not tell the two learning keys apart; leaves them empty otherwise.
+// Tolerant learning: the first frame in which the first presses of the two learning keys differ (a frame only
+// one of them sent counts as differing); -1 when they agree on every frame.
+int FirstVaryingFrame(const TAnalysisContext& context);
+// Tolerant learning, at the end of protocol learning: when the frames at the I and J positions do not tell the
+// two learning keys apart (an air conditioner's leader and header frames), or when every press is a row of
+// frames each sent once, three or more of them or as many as the key needs (state spread over sections, data
+// split by long pauses), the frames from the first one that varies to the end of the press become the data
+// (`tolerant.data_from`) and the data length "at least" that of the first key's code. Otherwise data_from is -1.
 void TakeVaryingFramesAsData(const TAnalysisContext& context, Tprotocol_descriptor& current);
 
 class TLearningProcedures {

@@ -6,9 +6,9 @@
 # Every *.ir and *.txt signal file of DIR is learned with `spectrel-cli learn FILE --json` (plus the options
 # given). One line per remote: whether a protocol was learned, buttons coded / total, pairs of different keys
 # that got equal codes, pairs of equal keys that got different codes; then the totals. Two keys are equal when
-# their recorded signals are: the same number of marks and spaces in every frame both have, each within 30 %
-# (or 120 us) of the other; marks and spaces shorter than 100 us at the start of a press (receiver glitches)
-# are not compared. SPECTREL_CLI names the program (default: build/dev/spectrel-cli, else build/release/).
+# their recorded signals are: every mark and space within 200 us (or 5 %) of the other's, as far as the shorter
+# press goes (presses differ in their repeats); a mark or space shorter than 100 us at the start of a press (a
+# receiver glitch) is not compared. Parsed entries are equal when protocol, address and command are. SPECTREL_CLI names the program (default: build/dev/spectrel-cli, else build/release/).
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ $# -lt 1 ] || [ ! -d "$1" ]; then
@@ -49,9 +49,8 @@ python3 - "$work" "${files[@]}" << 'EOF'
 import json, os, re, sys
 
 work, files = sys.argv[1], sys.argv[2:]
-GAP_US = 5000       # a space this long ends a frame
 GLITCH_US = 100     # shorter marks and spaces at the start of a press are receiver glitches
-REL, ABS = 0.30, 120
+REL, ABS = 0.05, 200
 
 def signals(path):
     """name -> list of frames (lists of durations) of every entry of a signal file, in file order."""
@@ -80,19 +79,10 @@ def signals(path):
                 out.append((m.group(1).strip(), ('raw', values)))
     return out
 
-def frames(durations):
+def stripped(durations):
     while len(durations) >= 2 and (durations[0] < GLITCH_US or durations[1] < GLITCH_US):
         durations = durations[2:]
-    result, frame = [], []
-    for i, d in enumerate(durations):
-        if i % 2 == 1 and d >= GAP_US:
-            result.append(frame)
-            frame = []
-        else:
-            frame.append(d)
-    if frame:
-        result.append(frame)
-    return result
+    return durations
 
 def close(a, b):
     return abs(a - b) <= max(ABS, REL * max(a, b))
@@ -102,19 +92,10 @@ def same(a, b):
         return False
     if a[0] == 'parsed':
         return a[1] == b[1]
-    fa, fb = frames(a[1]), frames(b[1])
-    n = min(len(fa), len(fb))
-    if n == 0:
-        return False
-    for x, y in zip(fa[:n], fb[:n]):
-        # A frame cut off at the end of a recording is compared as far as it goes.
-        if len(x) != len(y) and not (x is fa[n - 1] or y is fb[n - 1]) and n > 1:
-            return False
-        if len(x) != len(y) and n == 1:
-            return False
-        if not all(close(p, q) for p, q in zip(x, y)):
-            return False
-    return True
+    # Presses held for different times differ in their number of repeats: the shorter one is compared.
+    x, y = stripped(a[1]), stripped(b[1])
+    n = min(len(x), len(y))
+    return n > 0 and all(close(p, q) for p, q in zip(x[:n], y[:n]))
 
 totals = dict(remotes=0, valid=0, coded=0, buttons=0, equal_codes=0, split_codes=0, complete=0)
 print('%-34s %-6s %-9s %-12s %-12s' % ('remote', 'valid', 'coded', 'diff=equal', 'same!=equal'))
