@@ -25,6 +25,7 @@ void RestoreClosingEntries(TAnalysisContext& context) {
 
 void BuildVocabularyFromWindows(TAnalysisContext& context) {
     MergeWindows(context);
+    if (context.tolerant) JoinNearElements(context);
     EstimateTick(context);
     SnapTick(context);
     AssignNominals(context);

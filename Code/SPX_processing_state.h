@@ -68,6 +68,13 @@ void SweepWindows(TAnalysisContext& context);
 void SweepWindowsReference(TAnalysisContext& context);
 // Joins each run of swept windows into one element.
 void MergeWindows(TAnalysisContext& context);
+// Tolerant learning, after the merge: joins neighbouring elements whose ranges lie closer than the join distance
+// when one of them has at most an eighth of the members of the most populated element (a level whose few
+// members jitter more than the windows are wide comes out in pieces otherwise).
+void JoinNearElements(TAnalysisContext& context);
+// The vocabulary window of the first element, or the spread (longest less shortest member) of the most populated
+// element when that is larger: how far one level's members are seen to wander. Without a carrier the window.
+double JoinDistance(const TAnalysisContext& context);
 // Picks the tick among candidates near the first usable element's mean and its halves and thirds.
 void EstimateTick(TAnalysisContext& context);
 // Sum over the elements of members * (mean - t * round(mean / t))^2.

@@ -347,6 +347,51 @@ void MergeWindows(TAnalysisContext& context) {
     w.vocabulary_count = output;
 }
 
+// An element with at most this share of the most populated element's members is sparse.
+constexpr int kSparseElementShare = 8;
+
+double JoinDistance(const TAnalysisContext& context) {
+    const TWorkingProtocol& w = context.working;
+    if (w.vocabulary_count <= 0) return 0;
+    const double period = w.carrier_period;
+    const double window = period > 0 ? 6 * period + 30 : std::min(w.vocabulary[0].mean / 10 + 30, 300.0);
+    // Without a carrier the merged minimum stays 0 and says nothing about the spread.
+    if (period <= 0) return window;
+    int best = 0;
+    for (int k = 1; k < w.vocabulary_count; ++k) {
+        if (w.vocabulary[k].members > w.vocabulary[best].members) best = k;
+    }
+    const TVocabularyElement& e = w.vocabulary[best];
+    return std::max(window, e.maxDuration - e.minDuration);
+}
+
+void JoinNearElements(TAnalysisContext& context) {
+    TWorkingProtocol& w = context.working;
+    const double distance = JoinDistance(context);
+    int most = 0;
+    for (int k = 0; k < w.vocabulary_count; ++k) most = std::max(most, w.vocabulary[k].members);
+    // Two well-populated elements with a gap between them are two levels, however close.
+    const auto sparse = [&](const TVocabularyElement& e) { return e.members * kSparseElementShare <= most; };
+    int output = 0;
+    for (int k = 0; k < w.vocabulary_count; ++k) {
+        const TVocabularyElement& e = w.vocabulary[k];
+        if (output > 0 && e.minDuration - w.vocabulary[output - 1].maxDuration < distance &&
+            (sparse(e) || sparse(w.vocabulary[output - 1]))) {
+            TVocabularyElement& joined = w.vocabulary[output - 1];
+            const int members = joined.members + e.members;
+            joined.mean = (joined.mean * joined.members + e.mean * e.members) / members;
+            joined.members = members;
+            joined.hasPulse = joined.hasPulse || e.hasPulse;
+            joined.hasPause = joined.hasPause || e.hasPause;
+            joined.maxDuration = std::max(joined.maxDuration, e.maxDuration);
+            joined.minDuration = std::min(joined.minDuration, e.minDuration);
+            continue;
+        }
+        w.vocabulary[output++] = e;
+    }
+    w.vocabulary_count = output;
+}
+
 double TickResidual(const TAnalysisContext& context, double tick) {
     const TWorkingProtocol& w = context.working;
     double residual = 0;

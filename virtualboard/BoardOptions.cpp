@@ -210,6 +210,8 @@ BoardOptionsResult parseBoardOptions(const std::vector<std::string>& args) {
             long long n = 0;
             if (!value(v) || !parseInteger(v, n) || n < 0 || n > 0xFFFFFFFFll) return fail(needs("a number"));
             faults.seed = static_cast<std::uint32_t>(n);
+        } else if (a == "--print") {
+            o.print = true;
         } else if (a == "--until-killed") {
             o.untilKilled = true;
         } else {
@@ -281,6 +283,7 @@ Faults:
   --seed N               seed of glitches, jitter and level offsets
 Other:
   --until-killed         keep serving when standard input ends
+  --print                print the signals as a signal file ("name: f38000 +9000 ..." lines) and end
   --help
 )";
 }

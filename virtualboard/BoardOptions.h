@@ -21,6 +21,7 @@ struct BoardOptions {
     double holdUs = 250'000;
     bool untilKilled = false;  // keep serving when standard input ends
     bool help = false;
+    bool print = false;  // print the playlist in the text form instead of serving it
 };
 
 struct BoardOptionsResult {

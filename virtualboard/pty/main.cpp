@@ -50,6 +50,15 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const std::string& note : parsed.notes) std::fprintf(stderr, "spectrel-virtual-board: %s\n", note.c_str());
+    if (parsed.options.print) {
+        // A signal file of the playlist, which spectrel-cli learn and --signal read back.
+        for (std::size_t i = 0; i < parsed.options.playlist.size(); ++i) {
+            const std::string line = parsed.options.playlistNames[i] + ": " +
+                                     spectrel::virtualboard::formatSignal(parsed.options.playlist[i]()) + "\n";
+            std::fputs(line.c_str(), stdout);
+        }
+        return 0;
+    }
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0) return fail("posix_openpt");
