@@ -318,12 +318,12 @@ void TPreferencesModel::SelectPage(const std::string& title) {
 
 // --- the main window's callbacks
 
-void LoadPreferences(TPreferencesModel& dialog, const TShellPreferenceValues& shell, const TSpectrelIniObject& options,
+void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& shell, const TSpectrelIniObject& options,
                      const TButtonTemplates& templates) {
     using P = TPreferencePair;
     dialog.SetValue(P::FlatButtons, shell.flatButtons);
     dialog.SetValue(P::SaveIntPos, shell.saveIntPos);
-    dialog.SetValue(P::ShowHints, shell.showHints);
+    dialog.SetValue(P::ShowHints, shell.showHelp);
     dialog.SetValue(P::SavePos, shell.savePos);
     dialog.SetValue(P::UsePreferencesTree, shell.usePreferencesTree);
     dialog.SetHintHidePause(shell.hintHidePause);
@@ -339,12 +339,12 @@ void LoadPreferences(TPreferencesModel& dialog, const TShellPreferenceValues& sh
     dialog.SetTemplates(templates);
 }
 
-void TakePreferences(const TPreferencesModel& dialog, TShellPreferenceValues& shell, TSpectrelIniObject& options,
+void TakePreferences(const TPreferencesModel& dialog, shell::TShellPreferences& shell, TSpectrelIniObject& options,
                      TButtonTemplates& templates) {
     using P = TPreferencePair;
     shell.flatButtons = dialog.Value(P::FlatButtons);
     shell.saveIntPos = dialog.Value(P::SaveIntPos);
-    shell.showHints = dialog.Value(P::ShowHints);
+    shell.showHelp = dialog.Value(P::ShowHints);
     shell.savePos = dialog.Value(P::SavePos);
     shell.usePreferencesTree = dialog.Value(P::UsePreferencesTree);
     shell.hintHidePause = dialog.HintHidePause();

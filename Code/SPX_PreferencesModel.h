@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Code/uKOR_ButtonTemplates.h"
+#include "shell/core/ShellPreferences.h"
 
 namespace spectrel {
 
@@ -145,16 +146,6 @@ enum class TPreferencePair {
 inline constexpr int kHintTimeMinimum = 500;
 inline constexpr int kHintTimeMaximum = 10000;
 inline constexpr int kHintTimeStep = 500;
-
-// The shell preferences the dialog carries, in the order the frame window hands them over.
-struct TShellPreferenceValues {
-    bool flatButtons = true;
-    bool saveIntPos = true;
-    bool showHints = true;
-    bool savePos = false;
-    bool usePreferencesTree = true;
-    int hintHidePause = 2500;
-};
 
 // --- the template editor
 
@@ -301,11 +292,11 @@ private:
 
 // Fills the dialog, in this order: the shell preferences, the seven advanced options the dialog shows, then
 // the templates.
-void LoadPreferences(TPreferencesModel& dialog, const TShellPreferenceValues& shell, const TSpectrelIniObject& options,
+void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& shell, const TSpectrelIniObject& options,
                      const TButtonTemplates& templates);
 // Takes the same values back in the same order; the templates are replaced by the dialog's copy and their bound
 // views rebuilt. The option the dialog does not show (UserProtocolExplore) is left alone.
-void TakePreferences(const TPreferencesModel& dialog, TShellPreferenceValues& shell, TSpectrelIniObject& options,
+void TakePreferences(const TPreferencesModel& dialog, shell::TShellPreferences& shell, TSpectrelIniObject& options,
                      TButtonTemplates& templates);
 
 }  // namespace spectrel
