@@ -105,7 +105,10 @@ TfrmIRPrefrences::TfrmIRPrefrences(QWidget* parent) : QDialog(parent) {
     });
 }
 
-TfrmIRPrefrences::~TfrmIRPrefrences() = default;
+TfrmIRPrefrences::~TfrmIRPrefrences() {
+    // The controls outlive the model: nothing they signal while they go may reach it.
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+}
 
 void TfrmIRPrefrences::SetAskTemplateText(TAskTemplateText ask) { model_.TemplateEditor().SetAsk(std::move(ask)); }
 

@@ -85,7 +85,8 @@ TfrmProtocolSettings::TfrmProtocolSettings(Tprotocol_descriptor& descriptor, con
     grid->setHorizontalHeaderLabels({QString::fromUtf8(text::kElementColumn), QString::fromUtf8(text::kDurationColumn)});
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     delegate_ = new TProtocolSettingsDelegate(this, grid);
     grid->setItemDelegateForColumn(kDurationColumn, delegate_);
 
@@ -132,7 +133,13 @@ TfrmProtocolSettings::TfrmProtocolSettings(Tprotocol_descriptor& descriptor, con
     connect(grid, &QTableWidget::itemChanged, this, &TfrmProtocolSettings::DurationChanged);
 }
 
-TfrmProtocolSettings::~TfrmProtocolSettings() = default;
+TfrmProtocolSettings::~TfrmProtocolSettings() {
+    // The controls outlive this part of the window: an open cell editor commits and sends keys while it goes.
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        child->disconnect(this);
+    }
+}
 
 void TfrmProtocolSettings::Load(bool renameRequired) {
     loading_ = true;

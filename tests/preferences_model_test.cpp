@@ -417,7 +417,7 @@ protected:
         templates.SetLines({"TV=\"Mute\",\"On\"", "VCR=\"Play\""});
         shell.flatButtons = true;
         shell.saveIntPos = false;
-        shell.showHints = true;
+        shell.showHelp = true;
         shell.savePos = true;
         shell.usePreferencesTree = true;
         shell.hintHidePause = 3000;
@@ -454,7 +454,7 @@ protected:
 
     testing::MemoryUserStore store;
     TSpectrelIniObject options{store, SpectrelKeyPath()};
-    TShellPreferenceValues shell;
+    shell::TShellPreferences shell;
     TButtonTemplates templates;
     TPreferencesModel model;
     int saves = 0;
@@ -478,7 +478,7 @@ TEST_F(PreferencesRun, OpensWithTheCallersValuesAndOkDisabled) {
 }
 
 TEST_F(PreferencesRun, CancelDiscardsEveryChange) {
-    const TShellPreferenceValues shellBefore = shell;
+    const shell::TShellPreferences shellBefore = shell;
     const std::vector<std::string> linesBefore = templates.Lines();
     const bool ok = model.Execute([&] {
         ChangeEverything();
@@ -489,7 +489,7 @@ TEST_F(PreferencesRun, CancelDiscardsEveryChange) {
     EXPECT_EQ(saves, 0);
     EXPECT_EQ(shell.flatButtons, shellBefore.flatButtons);
     EXPECT_EQ(shell.saveIntPos, shellBefore.saveIntPos);
-    EXPECT_EQ(shell.showHints, shellBefore.showHints);
+    EXPECT_EQ(shell.showHelp, shellBefore.showHelp);
     EXPECT_EQ(shell.savePos, shellBefore.savePos);
     EXPECT_EQ(shell.usePreferencesTree, shellBefore.usePreferencesTree);
     EXPECT_EQ(shell.hintHidePause, 3000);
@@ -512,7 +512,7 @@ TEST_F(PreferencesRun, OkHandsEveryValueBack) {
     EXPECT_EQ(saves, 1);
     EXPECT_FALSE(shell.flatButtons);
     EXPECT_TRUE(shell.saveIntPos);
-    EXPECT_FALSE(shell.showHints);
+    EXPECT_FALSE(shell.showHelp);
     EXPECT_FALSE(shell.savePos);
     EXPECT_FALSE(shell.usePreferencesTree);
     EXPECT_EQ(shell.hintHidePause, 6000);
