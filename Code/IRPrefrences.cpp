@@ -46,9 +46,9 @@ QString PageObjectName(const std::string& title) {
     return name;
 }
 
-constexpr int kMinimumWidth = 620;
+constexpr int kMinimumWidth = 780;
 constexpr int kMinimumHeight = 440;
-constexpr int kTreeWidth = 210;
+constexpr int kTreeWidth = 290;
 
 }  // namespace
 
@@ -218,6 +218,7 @@ void TfrmIRPrefrences::BuildFormPages() {
     for (QStyle::StandardPixmap picture : pictures) {
         auto* button = new QToolButton;
         button->setIcon(style()->standardIcon(picture));
+        button->setFocusPolicy(Qt::NoFocus);
         SetHint(button, text::kSampleButtonHint);
         sample_->addWidget(button);
     }
@@ -227,6 +228,7 @@ void TfrmIRPrefrences::BuildFormPages() {
         auto* button = new QToolButton;
         button->setText(QString::fromUtf8(caption));
         button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
         SetHint(button, text::kSampleButtonHint);
         group->addButton(button);
         sample_->addWidget(button);
@@ -334,7 +336,7 @@ void TfrmIRPrefrences::BuildTemplatePage(QVBoxLayout* body) {
         &S::nameAdd;
     commands_[AddCommand(nameCommands, "btnEditName", text::kEditName, QStyle::SP_FileDialogDetailedView,
                          &E::EditName)] = &S::nameEdit;
-    commands_[AddCommand(nameCommands, "btnDeleteName", text::kDeleteName, QStyle::SP_DialogDiscardButton,
+    commands_[AddCommand(nameCommands, "btnDeleteName", text::kDeleteName, QStyle::SP_DialogCancelButton,
                          &E::DeleteName)] = &S::nameDelete;
     commands_[AddCommand(nameCommands, "btnCloneName", text::kCloneName, QStyle::SP_FileLinkIcon, &E::CloneName)] =
         &S::nameClone;
@@ -350,7 +352,7 @@ void TfrmIRPrefrences::BuildTemplatePage(QVBoxLayout* body) {
         &S::itemAdd;
     commands_[AddCommand(itemCommands, "btnEditItem", text::kEditItem, QStyle::SP_FileDialogDetailedView,
                          &E::EditItem)] = &S::itemEdit;
-    commands_[AddCommand(itemCommands, "btnDeleteItem", text::kDeleteItem, QStyle::SP_DialogDiscardButton,
+    commands_[AddCommand(itemCommands, "btnDeleteItem", text::kDeleteItem, QStyle::SP_DialogCancelButton,
                          &E::DeleteItem)] = &S::itemDelete;
     commands_[AddCommand(itemCommands, "btnItemUp", text::kItemUp, QStyle::SP_ArrowUp, &E::MoveItemUp)] = &S::itemUp;
     commands_[AddCommand(itemCommands, "btnItemDown", text::kItemDown, QStyle::SP_ArrowDown, &E::MoveItemDown)] =

@@ -85,6 +85,7 @@ TfrmProtocolSettings::TfrmProtocolSettings(Tprotocol_descriptor& descriptor, con
     grid->setHorizontalHeaderLabels({QString::fromUtf8(text::kElementColumn), QString::fromUtf8(text::kDurationColumn)});
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setHighlightSections(false);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     delegate_ = new TProtocolSettingsDelegate(this, grid);
