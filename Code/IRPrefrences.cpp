@@ -1,7 +1,5 @@
 #include "Code/IRPrefrences.h"
 
-#include <cctype>
-
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,6 +18,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cctype>
 
 #include "shell/ZELfrmButtons.h"
 #include "shell/core/FrameRules.h"
@@ -90,8 +89,8 @@ TfrmIRPrefrences::TfrmIRPrefrences(QWidget* parent) : QDialog(parent) {
     bottom->addWidget(useTree_);
     bottom->addStretch(1);
     buttons_ = new shell::TZELfrmButtons(this);
-    buttons_->SetHints({QString::fromUtf8(text::kOkHint), QString::fromUtf8(text::kCancelHint),
-                        QString::fromUtf8(text::kHelpHint)});
+    buttons_->SetHints(
+        {QString::fromUtf8(text::kOkHint), QString::fromUtf8(text::kCancelHint), QString::fromUtf8(text::kHelpHint)});
     buttons_->SetOnHelp([this] {
         if (openHelp_) openHelp_();
     });
@@ -214,7 +213,7 @@ void TfrmIRPrefrences::BuildFormPages() {
     sample_ = new QToolBar;
     sample_->setObjectName(QStringLiteral("tbSample"));
     const QStyle::StandardPixmap pictures[] = {QStyle::SP_DialogOpenButton, QStyle::SP_DialogSaveButton,
-                                                QStyle::SP_FileDialogDetailedView};
+                                               QStyle::SP_FileDialogDetailedView};
     for (QStyle::StandardPixmap picture : pictures) {
         auto* button = new QToolButton;
         button->setIcon(style()->standardIcon(picture));
@@ -381,9 +380,8 @@ void TfrmIRPrefrences::BuildTemplatePage(QVBoxLayout* body) {
 void TfrmIRPrefrences::BuildTree() {
     std::vector<QTreeWidgetItem*> nodes;
     for (const TPreferencesNode& node : PreferencesTree()) {
-        QTreeWidgetItem* item = node.parent < 0
-                                    ? new QTreeWidgetItem(tree_)
-                                    : new QTreeWidgetItem(nodes[static_cast<std::size_t>(node.parent)]);
+        QTreeWidgetItem* item = node.parent < 0 ? new QTreeWidgetItem(tree_)
+                                                : new QTreeWidgetItem(nodes[static_cast<std::size_t>(node.parent)]);
         item->setText(0, FromStd(node.text));
         item->setIcon(0, style()->standardIcon(QStyle::SP_ArrowRight));
         nodes.push_back(item);
@@ -469,8 +467,7 @@ void TfrmIRPrefrences::SyncTemplates() {
     const TTemplateEditor& editor = model_.TemplateEditor();
     QStringList names;
     for (const std::string& name : editor.Names()) names << FromStd(name);
-    if (names_->count() != names.size() ||
-        [&] {
+    if (names_->count() != names.size() || [&] {
             for (int i = 0; i < names.size(); ++i)
                 if (names_->item(i)->text() != names[i]) return true;
             return false;

@@ -13,20 +13,11 @@ namespace text = preferences_text;
 
 const std::vector<TPreferencesNode>& PreferencesTree() {
     static const std::vector<TPreferencesNode> tree = {
-        {text::kFormPreferences, -1},
-        {text::kFlatButtons, 0},
-        {text::kRememberPositions, 0},
-        {text::kShowHints, 0},
-        {text::kHintTime, 0},
-        {text::kPersistentNode, 0},
-        {text::kWizardView, 0},
-        {text::kAdvanced, -1},
-        {text::kMatchToStandard, 7},
-        {text::kUseSubstitution, 7},
-        {text::kAllowProtocolEdit, 7},
-        {text::kAllowDecodingEdit, 7},
-        {text::kAttachProtocol, 7},
-        {text::kButtonTemplates, -1},
+        {text::kFormPreferences, -1}, {text::kFlatButtons, 0},       {text::kRememberPositions, 0},
+        {text::kShowHints, 0},        {text::kHintTime, 0},          {text::kPersistentNode, 0},
+        {text::kWizardView, 0},       {text::kAdvanced, -1},         {text::kMatchToStandard, 7},
+        {text::kUseSubstitution, 7},  {text::kAllowProtocolEdit, 7}, {text::kAllowDecodingEdit, 7},
+        {text::kAttachProtocol, 7},   {text::kButtonTemplates, -1},
     };
     return tree;
 }
@@ -318,8 +309,8 @@ void TPreferencesModel::SelectPage(const std::string& title) {
 
 // --- the main window's callbacks
 
-void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& shell, const TSpectrelIniObject& options,
-                     const TButtonTemplates& templates) {
+void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& shell,
+                     const TSpectrelIniObject& options, const TButtonTemplates& templates) {
     using P = TPreferencePair;
     dialog.SetValue(P::FlatButtons, shell.flatButtons);
     dialog.SetValue(P::SaveIntPos, shell.saveIntPos);

@@ -292,8 +292,8 @@ private:
 
 // Fills the dialog, in this order: the shell preferences, the seven advanced options the dialog shows, then
 // the templates.
-void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& shell, const TSpectrelIniObject& options,
-                     const TButtonTemplates& templates);
+void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& shell,
+                     const TSpectrelIniObject& options, const TButtonTemplates& templates);
 // Takes the same values back in the same order; the templates are replaced by the dialog's copy and their bound
 // views rebuilt. The option the dialog does not show (UserProtocolExplore) is left alone.
 void TakePreferences(const TPreferencesModel& dialog, shell::TShellPreferences& shell, TSpectrelIniObject& options,

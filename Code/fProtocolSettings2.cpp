@@ -82,7 +82,8 @@ TfrmProtocolSettings::TfrmProtocolSettings(Tprotocol_descriptor& descriptor, con
     ui_->chkLengthAtLeast->setText(QString::fromUtf8(text::kLengthAtLeast));
 
     QTableWidget* grid = ui_->grdVocabulary;
-    grid->setHorizontalHeaderLabels({QString::fromUtf8(text::kElementColumn), QString::fromUtf8(text::kDurationColumn)});
+    grid->setHorizontalHeaderLabels(
+        {QString::fromUtf8(text::kElementColumn), QString::fromUtf8(text::kDurationColumn)});
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->horizontalHeader()->setHighlightSections(false);
@@ -92,9 +93,12 @@ TfrmProtocolSettings::TfrmProtocolSettings(Tprotocol_descriptor& descriptor, con
     grid->setItemDelegateForColumn(kDurationColumn, delegate_);
 
     const std::pair<QWidget*, Field> filtered[] = {
-        {ui_->edtName, Field::Name},           {ui_->edtCarrierPeriod, Field::CarrierPeriod},
-        {ui_->edtFrameFormat, Field::FrameFormat}, {ui_->edtFrameRate, Field::FrameRate},
-        {ui_->edtDummyFrame, Field::DummyFrame},   {ui_->edtLength, Field::Length},
+        {ui_->edtName, Field::Name},
+        {ui_->edtCarrierPeriod, Field::CarrierPeriod},
+        {ui_->edtFrameFormat, Field::FrameFormat},
+        {ui_->edtFrameRate, Field::FrameRate},
+        {ui_->edtDummyFrame, Field::DummyFrame},
+        {ui_->edtLength, Field::Length},
         {grid, Field::Duration},
     };
     for (const auto& [widget, field] : filtered) {
@@ -240,8 +244,8 @@ bool TfrmProtocolSettings::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString typed = key->text();
-        const bool character = typed.size() == 1 && (typed[0].unicode() >= 0x20 || typed[0].unicode() == 8) &&
-                               typed[0].unicode() != 0x7f;
+        const bool character =
+            typed.size() == 1 && (typed[0].unicode() >= 0x20 || typed[0].unicode() == 8) && typed[0].unicode() != 0x7f;
         const QVariant field = watched->property(kFieldProperty);
         if (character && field.isValid()) {
             const auto which = static_cast<Field>(field.toInt());

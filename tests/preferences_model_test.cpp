@@ -107,10 +107,18 @@ TEST(PreferencesModel, SelectingTheWindowSizeNodeShowsTheFormSizePage) {
 // --- pairs
 
 TEST(PreferencesModel, ClickingEitherControlOfAPairSetsTheValueAndEnablesOk) {
-    const P pairs[] = {P::FlatButtons,     P::SaveIntPos,         P::ShowHints,
-                       P::SavePos,         P::MatchToStandardProtocol, P::UseSubstutionRules,
-                       P::SubsBinByHex,    P::AllowProtocolEdit,  P::AllowDecodingParmeterEdit,
-                       P::WizardView,      P::AttachProtocol,     P::UsePreferencesTree};
+    const P pairs[] = {P::FlatButtons,
+                       P::SaveIntPos,
+                       P::ShowHints,
+                       P::SavePos,
+                       P::MatchToStandardProtocol,
+                       P::UseSubstutionRules,
+                       P::SubsBinByHex,
+                       P::AllowProtocolEdit,
+                       P::AllowDecodingParmeterEdit,
+                       P::WizardView,
+                       P::AttachProtocol,
+                       P::UsePreferencesTree};
     for (P pair : pairs) {
         for (bool value : {true, false}) {
             TPreferencesModel model;
@@ -265,10 +273,8 @@ TEST_F(TemplateEditorTest, CommandEnablingRules) {
     const Case cases[] = {
         {"first template, first item", 0, 0, states(true, true, false, false, true, true, true, true, false, true)},
         {"first template, last item", 0, 2, states(true, true, false, false, true, true, true, true, true, false)},
-        {"first template, no item", 0, -1,
-         states(true, true, false, false, true, true, false, false, false, false)},
-        {"middle template with one item", 1, 0,
-         states(true, true, true, true, true, true, true, false, false, false)},
+        {"first template, no item", 0, -1, states(true, true, false, false, true, true, false, false, false, false)},
+        {"middle template with one item", 1, 0, states(true, true, true, true, true, true, true, false, false, false)},
         {"last template, second item", 2, 1, states(true, true, true, true, false, true, true, true, true, false)},
     };
     for (const Case& c : cases) {
@@ -328,8 +334,8 @@ TEST_F(TemplateEditorTest, NameCommands) {
     // A new template goes before the selected one and is selected, with no items.
     answers = {"Amp"};
     editor().AddName();
-    EXPECT_EQ(lines(), (std::vector<std::string>{"TV=\"Mute\",\"On\",\"Off\"", "CD=\"Eject\", \"Play\"", "Amp=",
-                                                 "Video Recorder=\"Play\""}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"TV=\"Mute\",\"On\",\"Off\"", "CD=\"Eject\", \"Play\"",
+                                                 "Amp=", "Video Recorder=\"Play\""}));
     EXPECT_EQ(editor().SelectedName(), 2);
     EXPECT_TRUE(editor().Items().empty());
     EXPECT_TRUE(editor().Commands().itemAdd);
@@ -348,8 +354,8 @@ TEST_F(TemplateEditorTest, CancelledTextDialogChangesNothing) {
     editor().EditName();
     editor().AddItem();
     editor().EditItem();
-    EXPECT_EQ(prompts, (std::vector<std::string>{"Template Name:", "Template Name:TV", "Template Item:",
-                                                 "Template Item:Mute"}));
+    EXPECT_EQ(prompts,
+              (std::vector<std::string>{"Template Name:", "Template Name:TV", "Template Item:", "Template Item:Mute"}));
     EXPECT_EQ(lines()[0], "TV=\"Mute\",\"On\",\"Off\"");
     EXPECT_EQ(lines().size(), 3u);
     EXPECT_FALSE(model.OkEnabled());

@@ -119,8 +119,8 @@ TEST(ProtocolSettingsEdit, ChangeActionsEnableOkAndRenewTheirRows) {
         const char* period;
         const char* frequency;
     } frequencies[] = {
-        {"26.3", "38.02 kHz"}, {"25", "40.00 kHz"}, {"36", "27.78 kHz"}, {"", ""},
-        {"0", ""},             {".", ""},           {"0.0", ""},         {"2.", "500.00 kHz"},
+        {"26.3", "38.02 kHz"}, {"25", "40.00 kHz"},  {"36", "27.78 kHz"}, {"", ""}, {"0", ""}, {".", ""},
+        {"0.0", ""},           {"2.", "500.00 kHz"},
     };
     for (const Case& c : frequencies) {
         Rig rig(LearnedNec());
@@ -163,16 +163,26 @@ TEST(ProtocolSettingsEdit, KeyFiltersDropWhatTheFieldCannotHold) {
         char32_t key;
         bool accepted;
     } cases[] = {
-        {Field::CarrierPeriod, "26", U'5', true},   {Field::CarrierPeriod, "26", U'.', true},
-        {Field::CarrierPeriod, "26.", U'.', false}, {Field::CarrierPeriod, "", U'-', false},
-        {Field::CarrierPeriod, "26", U'e', false},  {Field::CarrierPeriod, "26.3", 8, true},
-        {Field::CarrierPeriod, "2", U',', false},   {Field::FrameRate, "10", U'8', true},
-        {Field::FrameRate, "10", U'.', false},      {Field::FrameRate, "10", U'-', false},
-        {Field::FrameRate, "10", 8, true},          {Field::Length, "", U'-', false},
-        {Field::Length, "6", U'7', true},           {Field::Duration, "560", U'.', false},
-        {Field::Duration, "56", U'0', true},        {Field::Duration, "560", U' ', false},
-        {Field::Name, "", U'-', true},              {Field::Name, "NEC", U'\u00e9', true},
-        {Field::FrameFormat, "i", U'y', true},      {Field::DummyFrame, "", U'?', true},
+        {Field::CarrierPeriod, "26", U'5', true},
+        {Field::CarrierPeriod, "26", U'.', true},
+        {Field::CarrierPeriod, "26.", U'.', false},
+        {Field::CarrierPeriod, "", U'-', false},
+        {Field::CarrierPeriod, "26", U'e', false},
+        {Field::CarrierPeriod, "26.3", 8, true},
+        {Field::CarrierPeriod, "2", U',', false},
+        {Field::FrameRate, "10", U'8', true},
+        {Field::FrameRate, "10", U'.', false},
+        {Field::FrameRate, "10", U'-', false},
+        {Field::FrameRate, "10", 8, true},
+        {Field::Length, "", U'-', false},
+        {Field::Length, "6", U'7', true},
+        {Field::Duration, "560", U'.', false},
+        {Field::Duration, "56", U'0', true},
+        {Field::Duration, "560", U' ', false},
+        {Field::Name, "", U'-', true},
+        {Field::Name, "NEC", U'\u00e9', true},
+        {Field::FrameFormat, "i", U'y', true},
+        {Field::DummyFrame, "", U'?', true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TProtocolSettingsEdit::AcceptsCharacter(c.field, c.before, c.key), c.accepted)
@@ -198,12 +208,10 @@ constexpr const char* kLongInterval = "Interval cannot be greater than 16 ms";
 
 const OkCase kOkCases[] = {
     {"unchanged", [](TProtocolSettingsEdit&) {}, nullptr, Field::None, -1},
-    {"empty name", [](TProtocolSettingsEdit& e) { e.SetName(""); }, "A Protocol Name must be entered", Field::Name,
-     -1},
+    {"empty name", [](TProtocolSettingsEdit& e) { e.SetName(""); }, "A Protocol Name must be entered", Field::Name, -1},
     {"period 1.7 rounds to 1.5", [](TProtocolSettingsEdit& e) { e.SetCarrierPeriod("1.7"); }, kShortPeriod,
      Field::CarrierPeriod, -1},
-    {"period 1.75 rounds to 2", [](TProtocolSettingsEdit& e) { e.SetCarrierPeriod("1.75"); }, nullptr, Field::None,
-     -1},
+    {"period 1.75 rounds to 2", [](TProtocolSettingsEdit& e) { e.SetCarrierPeriod("1.75"); }, nullptr, Field::None, -1},
     {"period 50.2 rounds to 50", [](TProtocolSettingsEdit& e) { e.SetCarrierPeriod("50.2"); }, nullptr, Field::None,
      -1},
     {"period 50.3 rounds to 50.5", [](TProtocolSettingsEdit& e) { e.SetCarrierPeriod("50.3"); }, kLongPeriod,
@@ -221,37 +229,40 @@ const OkCase kOkCases[] = {
     {"empty length", [](TProtocolSettingsEdit& e) { e.SetLength(""); }, kBlank, Field::Length, -1},
     {"pasted length", [](TProtocolSettingsEdit& e) { e.SetLength("6.5"); }, "'-6.5' is not a valid integer value",
      Field::Length, -1},
-    {"duration 99.6 rounds to 100", [](TProtocolSettingsEdit& e) { e.SetDuration(0, "99.6"); }, nullptr,
-     Field::None, -1},
-    {"duration 99.4", [](TProtocolSettingsEdit& e) { e.SetDuration(0, "99.4"); }, kShortInterval, Field::Duration,
-     0},
+    {"duration 99.6 rounds to 100", [](TProtocolSettingsEdit& e) { e.SetDuration(0, "99.6"); }, nullptr, Field::None,
+     -1},
+    {"duration 99.4", [](TProtocolSettingsEdit& e) { e.SetDuration(0, "99.4"); }, kShortInterval, Field::Duration, 0},
     {"duration 16000.4 rounds to 16000", [](TProtocolSettingsEdit& e) { e.SetDuration(2, "16000.4"); }, nullptr,
      Field::None, -1},
-    {"duration 16001", [](TProtocolSettingsEdit& e) { e.SetDuration(2, "16001"); }, kLongInterval, Field::Duration,
-     2},
+    {"duration 16001", [](TProtocolSettingsEdit& e) { e.SetDuration(2, "16001"); }, kLongInterval, Field::Duration, 2},
     {"empty duration", [](TProtocolSettingsEdit& e) { e.SetDuration(3, ""); }, kBlank, Field::Duration, 3},
     // The checks stop at the first fault, in row order.
-    {"name before period", [](TProtocolSettingsEdit& e) {
+    {"name before period",
+     [](TProtocolSettingsEdit& e) {
          e.SetCarrierPeriod("60");
          e.SetName("");
      },
      "A Protocol Name must be entered", Field::Name, -1},
-    {"period before format", [](TProtocolSettingsEdit& e) {
+    {"period before format",
+     [](TProtocolSettingsEdit& e) {
          e.SetFrameFormat("q");
          e.SetCarrierPeriod("1");
      },
      kShortPeriod, Field::CarrierPeriod, -1},
-    {"format before frame rate", [](TProtocolSettingsEdit& e) {
+    {"format before frame rate",
+     [](TProtocolSettingsEdit& e) {
          e.SetFrameRate("");
          e.SetFrameFormat("z");
      },
      kLetters, Field::FrameFormat, -1},
-    {"length before durations", [](TProtocolSettingsEdit& e) {
+    {"length before durations",
+     [](TProtocolSettingsEdit& e) {
          e.SetDuration(0, "5");
          e.SetLength("");
      },
      kBlank, Field::Length, -1},
-    {"top duration first", [](TProtocolSettingsEdit& e) {
+    {"top duration first",
+     [](TProtocolSettingsEdit& e) {
          e.SetDuration(3, "20000");
          e.SetDuration(1, "50");
      },
