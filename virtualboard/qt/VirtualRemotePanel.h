@@ -4,7 +4,7 @@
 // "Load remote..." takes the keys from a Flipper ".ir" file, a Pronto list or a text signal file.
 //
 // Object names: "VirtualRemotePanel" (the window), "VirtualKey_<name>" (one button per key),
-// "VirtualRemoteTitle", "VirtualRemoteStatus", "btnLoadRemote", "btnBuiltInRemote".
+// "VirtualRemoteTitle", "VirtualRemoteKeys", "VirtualRemoteStatus", "btnLoadRemote", "btnBuiltInRemote".
 
 #include <QString>
 #include <QWidget>
@@ -17,6 +17,7 @@
 class QGridLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 namespace spectrel::virtualboard {
 
@@ -56,6 +57,7 @@ private:
     std::function<QString(QWidget*)> chooseFile_;
     QLabel* title_ = nullptr;
     QLabel* status_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     QWidget* keyArea_ = nullptr;
     QGridLayout* keyGrid_ = nullptr;
     std::vector<QPushButton*> keyButtons_;
