@@ -9,7 +9,7 @@
 
 #include "Code/SPX_CommandStates.h"
 #include "Code/SPX_Data_ButtonCodes.h"
-#include "Code/SPX_Main_Frame.h"
+#include "shell/KOR_Header.h"
 
 namespace spectrel {
 
@@ -65,7 +65,7 @@ TButtonsColumn::TButtonsColumn(const TbuttonCodes& buttons, std::function<std::s
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(new TKOR_Header(QStringLiteral("Buttons"), this));
+    layout->addWidget(new shell::TKOR_Header(QStringLiteral("Buttons"), this));
 
     toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("tbButtons"));
