@@ -35,6 +35,7 @@
 #include "virtualboard/Generators.h"
 #include "virtualboard/VirtualPortList.h"
 #include "virtualboard/VirtualSerialPort.h"
+#include "virtualboard/qt/VirtualReader.h"
 
 namespace spectrel {
 namespace {
@@ -411,6 +412,42 @@ TEST_F(MainWindowTest, TheDescriptionListDrawsItsColoursAndNoSelection) {
     }
     EXPECT_GT(blue, 0);       // the carrier value after code 3
     EXPECT_EQ(highlight, 0);  // the selected first line shows no highlight
+}
+
+}  // namespace
+}  // namespace spectrel
+
+namespace spectrel {
+namespace {
+
+// The "Virtual remote" panel shows while "VIRTUAL" is the port in use.
+TEST(MainWindowVirtualRemote, ShowsWhileVirtualIsInUse) {
+    QTemporaryDir folder;
+    testing::SimulatedClock clock;
+    testing::FakeSerialPort realPorts{clock};
+    realPorts.setPortNames({"COM7"});
+    vb::TVirtualReader reader(realPorts, clock);
+    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedInputBox input;
+    testing::MemoryUserStore store;
+    const std::string path = folder.path().toStdString() + "/";
+    TMainWindowContext context{reader.Ports(), clock, clock, boxes, input, store, path, path};
+    context.virtualReader = &reader;
+    context.virtualIfNoPort = true;
+    context.screenGeometry = [] { return QRect(0, 0, 1280, 1024); };
+    TfrmMain window(context);
+    window.show();
+    window.FormActivate();
+    auto* panel = window.findChild<QWidget*>(QStringLiteral("VirtualRemotePanel"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->isWindow());
+    auto* ports = window.findChild<QComboBox*>(QStringLiteral("ComboxComPort"));
+    QTest::keyClick(ports, Qt::Key_Home);  // COM7, no reader
+    EXPECT_EQ(window.StatusPanelText(0), "No Reader");
+    EXPECT_FALSE(panel->isVisible());
+    QTest::keyClick(ports, Qt::Key_End);
+    EXPECT_TRUE(panel->isVisible());
 }
 
 }  // namespace
