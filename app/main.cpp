@@ -20,6 +20,7 @@
 
 #include "Code/SPX_Main.h"
 #include "app/ReaderStart.h"
+#include "app/StartUp.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtInputBox.h"
 #include "platform/qt/QtMessageBoxes.h"
@@ -82,6 +83,7 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser options;
     options.addHelpOption();
+    options.addOption(QCommandLineOption("no-splash", "Start without the splash picture (also /NOSPLASH)."));
     const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
     const QCommandLineOption portOption("port", "Try only this serial port (no virtual reader board then).", "name");
     const QCommandLineOption noVirtualOption("no-virtual", "Do not fall back to the virtual reader board.");
@@ -107,6 +109,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", PortText(found).toLocal8Bit().data());
         return found.detected ? 0 : 1;
     }
+    // Before the window: only one instance runs (a second start brings the running window back and ends here),
+    // the splash picture, and the application folder (startUp.folder.folder) that the window's files live in.
+    spectrel::app::StartUp startUp = spectrel::app::BeginStart(app->arguments());
+    if (startUp.endNow) return 0;
 
     QCoreApplication::setOrganizationName(spectrel::platform::qt::kOrganisationName);
     spectrel::virtualboard::TVirtualReader virtualReader(serialPorts, clock);
