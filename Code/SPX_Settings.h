@@ -1,7 +1,9 @@
 #pragma once
 // The decoding parameters window "IR decoding parameters": in parameter mode the three decoding parameters of
 // the analysis, in protocol mode the fields of the current protocol. A tool window that stays on top, created
-// once (hidden) by the main window and kept for the whole run; closing it only hides it.
+// once (hidden) by the main window and kept for the whole run; closing it only hides it. The window given as
+// parent owns it (it is deleted with it) but is not its Qt parent, so the main window may disable itself while
+// this window stays usable.
 //
 // Object names, for tests and screenshots:
 //   "ComboxValue"      the value selector (hidden until a line is clicked)
@@ -11,6 +13,7 @@
 //
 // Every decision lives in TDecodingLines (Code/SPX_DecodingLines.h); this window wires the controls to it.
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -28,6 +31,7 @@ class QAction;
 namespace spectrel {
 
 class TAnalysisContext;
+class TSettingsFormBoxes;
 
 class TIR_Settings_form : public QWidget {
     Q_OBJECT
@@ -56,12 +60,17 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void SelectMode(TDecodingMode mode);
     void FormActivate();
+    // Builds the lines afresh and lists them.
     void RebuildLines();
+    // Lists the lines as the controller last built them.
+    void FillList();
     void ListClick(int row);
     void ValueChange();
     void AcceptClick();
@@ -69,6 +78,8 @@ private:
     void DeleteClick();
     void ShowContextMenu(const QPoint& at);
 
+    QPointer<QWidget> owner_;  // the main window
+    std::unique_ptr<TSettingsFormBoxes> boxes_;
     std::unique_ptr<TDecodingLines> lines_;
     std::function<void()> describeProtocol_;
     QLabel* label_ = nullptr;
@@ -76,7 +87,11 @@ private:
     QPushButton* accept_ = nullptr;
     QListWidget* list_ = nullptr;
     int selectedLine_ = -1;
-    bool filling_ = false;  // the selector is being filled by the program, not changed by the user
+    bool filling_ = false;     // the controls are being filled by the program, not changed by the user
+    bool centred_ = false;     // placed over the main window at its first showing
+    int activations_ = 0;      // times the window became the active one
+    QAction* insertAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
 };
 
 }  // namespace spectrel
