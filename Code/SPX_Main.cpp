@@ -73,8 +73,13 @@ QAction* ToolCommand(QToolBar* bar, const QString& text, const char* objectName,
 
 namespace {
 shell::TFrameEnvironment FrameEnvironment(const TMainWindowContext& context) {
-    return shell::TFrameEnvironment{context.store,       context.boxes,    kCompanyName,          kApplicationTitle,
-                                    context.fileVersion, context.openHelp, context.screenGeometry};
+    shell::TFrameEnvironment environment(context.store, context.boxes);
+    environment.companyName = kCompanyName;
+    environment.applicationTitle = kApplicationTitle;
+    environment.fileVersion = context.fileVersion;
+    environment.openHelp = context.openHelp;
+    environment.screenGeometry = context.screenGeometry;
+    return environment;
 }
 }  // namespace
 
