@@ -232,6 +232,12 @@ void TfrmMain::BuildClientArea() {
     masterPanel_->hide();
     setCentralWidget(noConnectPanel_);
 
+    // The long hints go to the status bar through the frame.
+    SetHint(protocolColumn_->LearnAction(),
+            QStringLiteral("Learn Protocol | Initiates the process to learn the protocol of the device"));
+    SetHint(&protocolColumn_->ProtocolList(), QStringLiteral("Protocol description"));
+    SetHint(buttonsColumn_->LearnAllAction(), QStringLiteral("Learn Buttons|Click to learn IR codes for listed buttons"));
+
     connect(protocolColumn_, &TProtocolColumnPanel::learnClicked, this, &TfrmMain::BtnExploreProtoClick);
     connect(protocolColumn_, &TProtocolColumnPanel::selectClicked, this, [this] { column_->SelectStandardProtocol(); });
     connect(protocolColumn_, &TProtocolColumnPanel::editClicked, this, [this] { column_->RenameProtocol(); });
@@ -450,15 +456,28 @@ void TfrmMain::FocusMainWindow() { activateWindow(); }
 
 // --- commands
 
-void TfrmMain::BtnExploreProtoClick() {
+void TfrmMain::RunProcedure(const std::function<void()>& procedure) {
+    // Picking a port while a procedure reads the open one would close it under the capture.
+    portSelector_->setEnabled(false);
     procedures_->options = LearningOptionsFrom(workspace_->Options());
-    TColouredList* list = ProtocolList();
-    procedures_->LearnProtocol(progressBar_, list, list);
+    try {
+        procedure();
+    } catch (...) {
+        portSelector_->setEnabled(true);
+        throw;
+    }
+    portSelector_->setEnabled(true);
+}
+
+void TfrmMain::BtnExploreProtoClick() {
+    RunProcedure([this] {
+        TColouredList* list = ProtocolList();
+        procedures_->LearnProtocol(progressBar_, list, list);
+    });
 }
 
 void TfrmMain::BtnLearnClick() {
-    procedures_->options = LearningOptionsFrom(workspace_->Options());
-    procedures_->LearnAllButtons();
+    RunProcedure([this] { procedures_->LearnAllButtons(); });
 }
 
 void TfrmMain::EditIRdecodesettings1Click() {
