@@ -108,10 +108,13 @@ TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
 TfrmMain::~TfrmMain() {
     // The base saves its preferences and placement while the window is still whole.
     FormDestroy();
-    // The widgets that call back into the workspace go first.
+    // The widgets that read the workspace go before it: the base destructor would destroy them only after the
+    // members of this class are gone.
     delete virtualRemote_;
+    virtualRemote_ = nullptr;
     delete settingsForm_;
     settingsForm_ = nullptr;
+    delete takeCentralWidget();
 }
 
 // --- building the controls
