@@ -101,10 +101,12 @@ TEST_F(TolerantLearningTest, AnUnseenPauseLevelIsAddedAndEveryKeyGetsItsOwnCode)
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Confirmation);
     EXPECT_EQ(boxes.shown()[0].text,
-              "The capture holds a duration the protocol does not have: 2800 us\rAdd it to the protocol's "
+              "The capture holds a duration the protocol does not have: 2750 us\rAdd it to the protocol's "
               "vocabulary? Codes learned so far stay as they are.");
     EXPECT_EQ(current.vocabulary_count, elements + 1);
-    EXPECT_DOUBLE_EQ(current.durations[static_cast<std::size_t>(elements)], 2800);
+    // The 2800 us pauses measure about 2775 us on the board (burst ends reported late, then corrected); the
+    // new nominal is their mean rounded to 50 us.
+    EXPECT_DOUBLE_EQ(current.durations[static_cast<std::size_t>(elements)], 2750);
     EXPECT_TRUE(current.is_pause[static_cast<std::size_t>(elements)]);
 
     EXPECT_NE(c, "<none>");
