@@ -155,6 +155,31 @@ TEST(VirtualBoardJitter, StaysWithinBoundsAndIsSeeded) {
     EXPECT_GT(moved, static_cast<int>(decoded.durationsUs.size()) / 2);
 }
 
+TEST(VirtualBoardLevelSpread, MovesEachLevelByOneOffsetPerPress) {
+    constexpr double kSpreadUs = 100;
+    BoardConfig config;
+    config.faults.levelSpreadUs = kSpreadUs;
+    config.faults.seed = 3;
+    const IrSignal signal = necSignal(0x00, 0x45);
+    const auto bytes = captureBytes(config, {signal, 0});
+    EXPECT_EQ(captureBytes(config, {signal, 0}), bytes);
+    const auto decoded = decodeStream(bytes);
+    ASSERT_EQ(decoded.durationsUs.size(), signal.once.size() - 1);
+    const std::vector<double> ideal = test::reportedTrain(signal.once, signal, 50);
+    const double period = 1e6 / 38'000;
+    // Every space sent as 562.5 us moves by the same offset, up to 100 us; the mark before it ends on a counted
+    // cycle, so the spaces differ among themselves by less than a carrier period.
+    std::vector<double> shortSpaces;
+    for (std::size_t i = 3; i < decoded.durationsUs.size(); i += 2) {
+        if (signal.once[i] == 562.5) shortSpaces.push_back(decoded.durationsUs[i] - ideal[i]);
+    }
+    ASSERT_GT(shortSpaces.size(), 10u);
+    const auto [low, high] = std::minmax_element(shortSpaces.begin(), shortSpaces.end());
+    EXPECT_LT(*high - *low, period + 1);
+    EXPECT_LE(std::abs(*low), kSpreadUs + period + 1);
+    EXPECT_GT(std::abs(*low) + std::abs(*high), 2) << "the level moved";
+}
+
 TEST(VirtualBoardTiming, LateDelayIsConfigurable) {
     for (double late : {0.0, 120.0}) {
         BoardConfig config;

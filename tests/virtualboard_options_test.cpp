@@ -25,7 +25,8 @@ TEST(VirtualBoardOptions, BoardTimingAndFaults) {
     const std::vector<std::string> args = {
         "--version", "10.0", "--late", "60", "--eod", "never", "--press-delay", "20", "--no-serial-timing",
         "--counter-start", "0xFFFF00", "--bad-reset", "always", "--bad-reset-value", "0x5A", "--erratic", "3:0x22",
-        "--missing-byte", "7", "--missed-carry", "4", "--glitches", "0.25", "--jitter", "12.5", "--seed", "99",
+        "--missing-byte", "7", "--missed-carry", "4", "--glitches", "0.25", "--jitter", "12.5",
+        "--level-spread", "40", "--seed", "99",
         "--ignore", "0x16", "--hold", "500", "--until-killed"};
     // clang-format on
     const BoardOptionsResult r = parseBoardOptions(args);
@@ -46,6 +47,7 @@ TEST(VirtualBoardOptions, BoardTimingAndFaults) {
     EXPECT_EQ(c.faults.missedCarryRecord, 4);
     EXPECT_EQ(c.faults.glitchProbability, 0.25);
     EXPECT_EQ(c.faults.jitterUs, 12.5);
+    EXPECT_EQ(c.faults.levelSpreadUs, 40);
     EXPECT_EQ(c.faults.seed, 99u);
     EXPECT_EQ(c.faults.ignoredCommands, std::vector<std::uint8_t>{0x16});
     EXPECT_EQ(r.options.holdUs, 500'000);
