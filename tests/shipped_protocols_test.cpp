@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -37,6 +38,12 @@ std::string ReadBytes(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// Where two texts first differ, or npos when they are equal.
+std::size_t FirstDifference(const std::string& a, const std::string& b) {
+    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return ia == a.end() && ib == b.end() ? std::string::npos : static_cast<std::size_t>(ia - a.begin());
 }
 
 struct GeneratorCase {
@@ -145,7 +152,7 @@ TEST(ShippedProtocols, TheShippedSectionIsWhatTheGeneratorsGiveByteForByte) {
     TIniFile settings(copy);
     const vb::TShippedSection written = vb::WriteShippedProtocols(settings);
     ASSERT_TRUE(written.ok) << written.message;
-    EXPECT_EQ(ReadBytes(copy), ReadBytes(ShippedFile()));
+    EXPECT_EQ(FirstDifference(ReadBytes(copy), ReadBytes(ShippedFile())), std::string::npos);
 }
 
 TEST(ShippedProtocols, TheShippedTableLoadsWithEveryEntryStandardAndUnderItsName) {
