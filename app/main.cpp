@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QLabel>
 #include <QMainWindow>
+#include <QShortcut>
 #include <QStatusBar>
 #include <cstdio>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
+#include "shell/ZELHelpWindow.h"
 
 namespace {
 
@@ -102,8 +104,16 @@ int main(int argc, char* argv[]) {
     spectrel::app::StartUp startUp = spectrel::app::BeginStart(app->arguments());
     if (startUp.endNow) return 0;
 
+    // The help pages shipped beside the program, shown in the help window: the program's openHelp.
+    spectrel::shell::TZELHelpWindow help(
+        spectrel::shell::TZELHelpWindow::FindHelpFolder(QCoreApplication::applicationDirPath()));
+    const auto openHelp = [&help](spectrel::shell::THelpCommand command, int context) { help.Open(command, context); };
+
     QMainWindow window;
     window.setWindowTitle("Spectrel");
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), &window);
+    QObject::connect(helpKey, &QShortcut::activated, &window,
+                     [&openHelp] { openHelp(spectrel::shell::THelpCommand::Contents, 0); });
     auto* label = new QLabel("Spectrel", &window);
     label->setAlignment(Qt::AlignCenter);
     window.setCentralWidget(label);
