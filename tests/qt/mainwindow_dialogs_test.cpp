@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QStackedWidget>
@@ -213,6 +214,7 @@ TEST_F(MainWindowDialogsTest, AWholeWizardRunOnTheVirtualReaderSavesTheDeviceFil
         QTest::keyClicks(find.operator()<QLineEdit>("EditDeviceModel"), "Hub 2");
         QTest::keyClicks(find.operator()<QComboBox>("ComboxRCBrand"), "halvren");
         QTest::keyClicks(find.operator()<QLineEdit>("EditRCModel"), "HR-8");
+        find.operator()<QPlainTextEdit>("MemoDeviceNotes")->setPlainText("Living room\n\nby the window");
         click("btnNext");
         page();
         click("btnNext");
@@ -254,6 +256,7 @@ TEST_F(MainWindowDialogsTest, AWholeWizardRunOnTheVirtualReaderSavesTheDeviceFil
     EXPECT_EQ(Find<QLineEdit>("eProtocolName")->text(), "HalvrenHr-8");
     EXPECT_EQ(Find<QLineEdit>("EditRCModel")->text(), "HR-8");
     EXPECT_EQ(Find<QLineEdit>("EditDeviceModel")->text(), "Hub 2");
+    EXPECT_EQ(Find<QPlainTextEdit>("MemoDeviceNotes")->toPlainText(), "Living room\n\nby the window");
     ASSERT_EQ(w.buttons.Count(), 8);
     EXPECT_TRUE(w.buttons.AllHaveCodes());
     EXPECT_TRUE(window->WizardHost().LastSave().ok) << window->WizardHost().LastSave().message;
@@ -263,10 +266,12 @@ TEST_F(MainWindowDialogsTest, AWholeWizardRunOnTheVirtualReaderSavesTheDeviceFil
     QXmlStreamReader reader(&file);
     QSet<QString> codes;
     QStringList names;
+    QStringList comments;
     QString element;
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::StartElement) element = reader.name().toString();
+        if (token == QXmlStreamReader::Comment) comments << reader.text().toString().trimmed();
         if (token == QXmlStreamReader::Characters && !reader.isWhitespace()) {
             if (element == "IRcode") codes.insert(reader.text().toString().trimmed());
             if (element == "Name") names << reader.text().toString().trimmed();
@@ -275,6 +280,11 @@ TEST_F(MainWindowDialogsTest, AWholeWizardRunOnTheVirtualReaderSavesTheDeviceFil
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
     EXPECT_TRUE(names.contains("HalvrenHr-8"));
     EXPECT_TRUE(names.contains("Hub 2"));
+    // The non-empty note lines, one comment each, after the comment that says when the file was made.
+    ASSERT_GE(comments.size(), 3);
+    EXPECT_EQ(comments[1], "Living room");
+    EXPECT_EQ(comments[2], "by the window");
+    EXPECT_FALSE(comments.contains(""));
     for (int i = 0; i < w.buttons.Count(); ++i) {
         const TButtonCode& button = w.buttons.Items(i);
         EXPECT_TRUE(names.contains(QString::fromStdString(button.Name()))) << button.Name();
