@@ -179,11 +179,10 @@ void TMainWizardHost::RunTemplateEntry(int index) {
 
 // --- learning
 
-void TMainWizardHost::Learn(TCaptureProgressBar* progressBar,
-                            const std::function<void(TLearningProcedures&)>& learn) {
+void TMainWizardHost::Learn(TCaptureProgressBar* progressBar, const std::function<void(TLearningProcedures&)>& learn) {
     TWorkspace& w = *window_.workspace_;
-    TLearningProcedures procedures(TLearningModel{w.context, w.reader, window_.context_.boxes, w.current,
-                                                  w.learnedCopy, w.standards, w.buttons, w.exploreList, w.rules},
+    TLearningProcedures procedures(TLearningModel{w.context, w.reader, window_.context_.boxes, w.current, w.learnedCopy,
+                                                  w.standards, w.buttons, w.exploreList, w.rules},
                                    *proceduresWindow_);
     proceduresWindow_->progressBar = progressBar;
     window_.RunProcedure([&] {
@@ -194,7 +193,8 @@ void TMainWizardHost::Learn(TCaptureProgressBar* progressBar,
 }
 
 void TMainWizardHost::LearnProtocol(TCaptureProgressBar* progressBar, TColouredList& results) {
-    Learn(progressBar, [&](TLearningProcedures& procedures) { procedures.LearnProtocol(progressBar, &results, &results); });
+    Learn(progressBar,
+          [&](TLearningProcedures& procedures) { procedures.LearnProtocol(progressBar, &results, &results); });
 }
 
 bool TMainWizardHost::LearnButton(const std::string& name, bool& cancelled, TCaptureProgressBar* progressBar,
@@ -213,8 +213,7 @@ void TMainWizardHost::LearnAllButtons(TCaptureProgressBar* progressBar) {
 // --- the editors
 
 bool TMainWizardHost::AskButtonName(std::string& name) const {
-    const std::optional<std::string> answer =
-        window_.context_.inputBox.ask(kEditButtonTitle, kButtonNamePrompt, name);
+    const std::optional<std::string> answer = window_.context_.inputBox.ask(kEditButtonTitle, kButtonNamePrompt, name);
     if (!answer) return false;
     name = *answer;
     return true;
@@ -285,7 +284,9 @@ void TfrmMain::ShowPreferences() {
     TWorkspace& w = *workspace_;
     TfrmIRPrefrences dialog(this);
     TPreferencesModel& model = dialog.Model();
-    model.OnLoad = [this, &w](TPreferencesModel& m) { LoadPreferences(m, ShellPreferences(), w.Options(), w.templates); };
+    model.OnLoad = [this, &w](TPreferencesModel& m) {
+        LoadPreferences(m, ShellPreferences(), w.Options(), w.templates);
+    };
     model.OnSave = [this, &w](TPreferencesModel& m) {
         shell::TShellPreferences values = ShellPreferences();
         TakePreferences(m, values, w.Options(), w.templates);

@@ -229,8 +229,7 @@ TEST_F(MainWindowDialogsTest, AWholeWizardRunOnTheVirtualReaderSavesTheDeviceFil
         QListWidget* templates = find.operator()<QListWidget>("lbxTemplates");
         const QList<QListWidgetItem*> homeAuto = templates->findItems("HomeAuto", Qt::MatchExactly);
         ASSERT_EQ(homeAuto.size(), 1);
-        QTest::mouseClick(templates->viewport(), Qt::LeftButton, {},
-                          templates->visualItemRect(homeAuto[0]).center());
+        QTest::mouseClick(templates->viewport(), Qt::LeftButton, {}, templates->visualItemRect(homeAuto[0]).center());
         click("btnNext");
         page();
         for (std::uint8_t key = 0x10; key < 0x18; ++key) PressNec(key);
@@ -245,8 +244,8 @@ TEST_F(MainWindowDialogsTest, AWholeWizardRunOnTheVirtualReaderSavesTheDeviceFil
         click("btnFinish");
     });
     ASSERT_TRUE(shown);
-    EXPECT_EQ(pages, (std::vector<std::string>{"kwpProtocolSelect", "kwpExploreIR", "kwpGetButtons",
-                                               "pageLearnButtons", "kwpSaveToFile"}));
+    EXPECT_EQ(pages, (std::vector<std::string>{"kwpProtocolSelect", "kwpExploreIR", "kwpGetButtons", "pageLearnButtons",
+                                               "kwpSaveToFile"}));
     EXPECT_EQ(ShownWindow<TfrmIRWizard>(), nullptr);
 
     // The main window holds what the wizard did.
