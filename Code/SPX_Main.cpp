@@ -26,6 +26,7 @@
 #include "Code/SPX_Main_ProgressBar.h"
 #include "Code/SPX_Main_ProtocolColumn.h"
 #include "Code/SPX_Main_RemoteColumn.h"
+#include "Code/SPX_Main_WizardHost.h"
 #include "Code/SPX_PortChoice.h"
 #include "Code/SPX_Settings.h"
 #include "Code/SPX_replace.h"
@@ -98,6 +99,7 @@ TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
         TProtocolColumnModel{w.context, w.current, w.learnedCopy, w.standards, w.buttons, w.rules, context_.boxes,
                              context_.inputBox},
         *this, *this);
+    wizardHost_ = std::make_unique<TMainWizardHost>(*this);
     BuildToolBar();
     BuildMenus();
     BuildClientArea();
@@ -143,7 +145,7 @@ void TfrmMain::BuildToolBar() {
     portLayout->addWidget(portSelector_);
     toolBar_->addWidget(portPanel);
 
-    connect(wizard_, &QAction::triggered, this, [this] { ShowComingLater(context_.boxes, TLaterCommand::Wizard); });
+    connect(wizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
     connect(explore_, &QAction::triggered, this,
             [this] { ShowComingLater(context_.boxes, TLaterCommand::Explore); });
     connect(save_, &QAction::triggered, this, [this] { ShowComingLater(context_.boxes, TLaterCommand::Save); });
@@ -162,7 +164,7 @@ void TfrmMain::BuildMenus() {
     InsertFileMenuAction(mnuWizard_);
     InsertFileMenuAction(mnuLoadNames_);
     InsertFileMenuAction(mnuSaveNames_);
-    connect(mnuWizard_, &QAction::triggered, this, [this] { ShowComingLater(context_.boxes, TLaterCommand::Wizard); });
+    connect(mnuWizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
     connect(mnuLoadNames_, &QAction::triggered, this,
             [this] { ShowComingLater(context_.boxes, TLaterCommand::LoadButtonNames); });
     connect(mnuSaveNames_, &QAction::triggered, this,
@@ -497,8 +499,6 @@ void TfrmMain::PreviewImagesClick() {
     imagePreview_->show();
     imagePreview_->raise();
 }
-
-void TfrmMain::ShowPreferences() { ShowComingLater(context_.boxes, TLaterCommand::Preferences); }
 
 // --- closing
 

@@ -28,6 +28,7 @@ namespace spectrel {
 class TButtonsColumn;
 class TDirectoryImageList;
 class TIR_Settings_form;
+class TMainWizardHost;
 class TPortSelector;
 class TProtocolColumnPanel;
 class TReceiveProgressBar;
@@ -71,6 +72,8 @@ public:
     TWorkspace& Workspace() { return *workspace_; }
     bool Connected() const { return connected_; }
     TIR_Settings_form* DecodingParametersDialog() const { return settingsForm_; }
+    // The main window as the IR wizard sees it.
+    TMainWizardHost& WizardHost() { return *wizardHost_; }
 
 protected:
     bool FormCloseQuery() override;
@@ -78,6 +81,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    friend class TMainWizardHost;
+
     // --- the port list as the reader link sees it
     std::vector<std::string> portEntries() const override;
     void selectPortEntry(int index) override;
@@ -101,12 +106,15 @@ private:
     void BtnLearnClick();
     void EditIRdecodesettings1Click();
     void PreviewImagesClick();
+    // Toolbar "Wizard" and menu "IR Wizard": the wizard, modally, on the window's model.
+    void RunWizard();
 
     TMainWindowContext context_;
     std::unique_ptr<TWorkspace> workspace_;
     std::unique_ptr<TLearningProcedures> procedures_;
     std::unique_ptr<TProtocolColumn> column_;
     std::unique_ptr<TDirectoryImageList> imageList_;
+    std::unique_ptr<TMainWizardHost> wizardHost_;
 
     bool connected_ = false;
     bool firstActivation_ = true;

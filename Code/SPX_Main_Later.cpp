@@ -4,14 +4,10 @@ namespace spectrel {
 
 const char* LaterCommandText(TLaterCommand command) {
     switch (command) {
-        case TLaterCommand::Wizard:
-            return "The IR Wizard comes in a later version of Spectrel.";
         case TLaterCommand::Explore:
             return "Exploring the buttons comes in a later version of Spectrel.";
         case TLaterCommand::Save:
             return "Saving the device file comes in a later version of Spectrel.";
-        case TLaterCommand::Preferences:
-            return "The preferences dialog comes in a later version of Spectrel.";
         case TLaterCommand::AddButton:
             return "Adding a button comes in a later version of Spectrel.";
         case TLaterCommand::AddButtons:

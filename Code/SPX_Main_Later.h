@@ -6,7 +6,7 @@
 
 namespace spectrel {
 
-enum class TLaterCommand { Wizard, Explore, Save, Preferences, AddButton, AddButtons, LoadButtonNames, SaveButtonNames };
+enum class TLaterCommand { Explore, Save, AddButton, AddButtons, LoadButtonNames, SaveButtonNames };
 
 // The text of the information box.
 const char* LaterCommandText(TLaterCommand command);
