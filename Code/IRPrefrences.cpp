@@ -267,6 +267,7 @@ void TfrmIRPrefrences::BuildAdvancedPages() {
     AddBox(body, P::AllowProtocolEdit, text::kAllowProtocolEditBox, "chkAllowProtocolEdit");
     AddBox(body, P::AllowDecodingParmeterEdit, text::kAllowDecodingEditBox, "chkAllowDecodingEdit");
     AddBox(body, P::AttachProtocol, text::kAttachProtocolBox, "chkAttachProtocol");
+    AddBox(body, P::TolerantLearning, text::kTolerantLearningBox, "chkTolerantLearning", text::kTolerantLearningHint);
     auto* row = new QHBoxLayout;
     auto* defaults = new QPushButton(QString::fromUtf8(text::kDefault));
     defaults->setObjectName(QStringLiteral("btnDefault"));

@@ -294,6 +294,7 @@ void TPreferencesModel::Default() {
     SetValue(TPreferencePair::UseSubstutionRules, true);
     SetValue(TPreferencePair::AllowProtocolEdit, false);
     SetValue(TPreferencePair::AllowDecodingParmeterEdit, false);
+    SetValue(TPreferencePair::TolerantLearning, false);
     Changed();
 }
 
@@ -326,6 +327,7 @@ void LoadPreferences(TPreferencesModel& dialog, const shell::TShellPreferences& 
     dialog.SetValue(P::WizardView, options.WizardView);
     dialog.SetValue(P::AttachProtocol, options.AttachProtocol);
     dialog.SetValue(P::SubsBinByHex, options.SubsBinByHex);
+    dialog.SetValue(P::TolerantLearning, options.TolerantLearning);
 
     dialog.SetTemplates(templates);
 }
@@ -347,6 +349,7 @@ void TakePreferences(const TPreferencesModel& dialog, shell::TShellPreferences& 
     options.WizardView = dialog.Value(P::WizardView);
     options.AttachProtocol = dialog.Value(P::AttachProtocol);
     options.SubsBinByHex = dialog.Value(P::SubsBinByHex);
+    options.TolerantLearning = dialog.Value(P::TolerantLearning);
 
     templates.Assign(dialog.Templates());
     templates.RefreshViews();

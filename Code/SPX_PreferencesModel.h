@@ -78,6 +78,10 @@ inline constexpr const char* kSubBin = "Sub Bin";
 inline constexpr const char* kAllowProtocolEditBox = "Allow Protocol Edit";
 inline constexpr const char* kAllowDecodingEditBox = "Allow Decoding Parmeter Edit";
 inline constexpr const char* kAttachProtocolBox = "Always attach protocol to XML";
+inline constexpr const char* kTolerantLearningBox = "Tolerant learning";
+inline constexpr const char* kTolerantLearningHint =
+    "Learn remotes the standard analysis cannot|Offer to add new durations to the protocol, match against the "
+    "measured spread, and find the data of remotes whose first frame never changes";
 inline constexpr const char* kDefault = "Default";
 inline constexpr const char* kDefaultHint = "Set advanced settings to defaults";
 
@@ -139,7 +143,8 @@ enum class TPreferencePair {
     AllowDecodingParmeterEdit,
     WizardView,
     AttachProtocol,
-    UsePreferencesTree,  // the hidden "Use Tree Navagator" box
+    TolerantLearning,    // shown on the Advanced page only
+    UsePreferencesTree,  // the hidden "Use Tree Navagator" box; last
 };
 
 // The hint hide pause the two spin fields offer: 500 to 10000 ms in steps of 500.

@@ -185,7 +185,7 @@ TEST(PreferencesModel, ShowHintsTakesEffectAtOnceAndCancelKeepsIt) {
     EXPECT_EQ(hints, (std::vector<bool>{true, false}));
 }
 
-TEST(PreferencesModel, DefaultSetsTheFourProtocolOptions) {
+TEST(PreferencesModel, DefaultSetsTheProtocolAndLearningOptions) {
     TPreferencesModel model;
     model.SetValue(P::MatchToStandardProtocol, false);
     model.SetValue(P::UseSubstutionRules, false);
@@ -194,6 +194,7 @@ TEST(PreferencesModel, DefaultSetsTheFourProtocolOptions) {
     model.SetValue(P::WizardView, false);
     model.SetValue(P::AttachProtocol, false);
     model.SetValue(P::SubsBinByHex, true);
+    model.SetValue(P::TolerantLearning, true);
     model.Prepare();
     model.Default();
     EXPECT_TRUE(model.Value(P::MatchToStandardProtocol));
@@ -201,6 +202,7 @@ TEST(PreferencesModel, DefaultSetsTheFourProtocolOptions) {
     EXPECT_TRUE(model.Enabled(P::SubsBinByHex));
     EXPECT_FALSE(model.Value(P::AllowProtocolEdit));
     EXPECT_FALSE(model.Value(P::AllowDecodingParmeterEdit));
+    EXPECT_FALSE(model.Value(P::TolerantLearning));  // back to the designed analysis
     // Left alone.
     EXPECT_FALSE(model.Value(P::WizardView));
     EXPECT_FALSE(model.Value(P::AttachProtocol));
@@ -450,7 +452,7 @@ protected:
     void ChangeEverything() {
         for (P pair : {P::FlatButtons, P::SaveIntPos, P::ShowHints, P::SavePos, P::UsePreferencesTree,
                        P::MatchToStandardProtocol, P::AllowProtocolEdit, P::AllowDecodingParmeterEdit, P::WizardView,
-                       P::AttachProtocol, P::SubsBinByHex})
+                       P::AttachProtocol, P::SubsBinByHex, P::TolerantLearning})
             model.Click(pair, !model.Value(pair));
         model.ChangeHintTime(6000);
         model.TemplateEditor().SelectName(1);
@@ -506,6 +508,7 @@ TEST_F(PreferencesRun, CancelDiscardsEveryChange) {
     EXPECT_TRUE(options.WizardView);
     EXPECT_FALSE(options.AttachProtocol);
     EXPECT_FALSE(options.SubsBinByHex);
+    EXPECT_FALSE(options.TolerantLearning);
     EXPECT_EQ(templates.Lines(), linesBefore);
 }
 
@@ -529,6 +532,7 @@ TEST_F(PreferencesRun, OkHandsEveryValueBack) {
     EXPECT_FALSE(options.WizardView);
     EXPECT_TRUE(options.AttachProtocol);
     EXPECT_TRUE(options.SubsBinByHex);
+    EXPECT_TRUE(options.TolerantLearning);
     EXPECT_FALSE(options.UserProtocolExplore);  // not in the dialog
     EXPECT_EQ(templates.Lines(),
               (std::vector<std::string>{"TV=\"Mute\",\"On\"", "VCR Clone=\"Play\"", "VCR=\"Projector\",\"Play\""}));
