@@ -203,7 +203,8 @@ public:
         header.device_type = details.deviceType.text;
         header.device_brand = details.deviceBrand.text;
         header.device_model = details.deviceModel;
-        TDeviceFileEnvironment environment{boxes, [] { return std::string("01.01.2024 12:00:00"); }, true};
+        TDeviceFileEnvironment environment{boxes, [] { return std::string("01.01.2024 12:00:00"); }};
+        environment.overwriteConfirmed = true;
         saveResult = WriteDeviceFile(environment, header, buttons, current, saveFileName, settings.AttachProtocol);
     }
     std::string SaveFileName() const override { return saveFileName; }
