@@ -15,7 +15,7 @@ namespace spectrel {
 namespace {
 
 struct SweepContext {
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     testing::SimulatedClock clock;
     TAnalysisContext context{boxes, clock, clock};
 };

@@ -219,6 +219,26 @@ TEST_F(VocabularyTest, TheTickFitsTheMeansBest) {
     EXPECT_EQ(context.working.tick, 562.5);
 }
 
+// Candidates are tried near the first element, near its half and near its third: the tick is the one the means
+// fit best, also where that is the smallest divisor's candidate.
+TEST_F(VocabularyTest, TheTickIsTheCandidateNearAWholeDivisorOfTheFirstElement) {
+    struct Case {
+        const char* name;
+        double means[3];
+        double tick;
+    } cases[] = {
+        {"a third of the first element", {900, 1200, 1500}, 300},
+        {"half of the first element", {1000, 1500, 2500}, 500},
+        {"the first element itself", {563, 1688, 4505}, 563},
+    };
+    for (const Case& c : cases) {
+        SetVocabulary(
+            {WithMean(c.means[0], 5, 0, 0), WithMean(c.means[1], 5, 0, 0), WithMean(c.means[2], 5, 0, 0)});
+        EstimateTick(context);
+        EXPECT_EQ(context.working.tick, c.tick) << c.name;
+    }
+}
+
 struct TickBaseCase {
     const char* name;
     double carrierPeriod;
