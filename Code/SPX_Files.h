@@ -47,12 +47,12 @@ std::error_code RenameFile(const std::string& from, const std::string& to);
 struct TDeviceFileEnvironment {
     platform::MessageBoxes& boxes;
     std::function<std::string()> dateTime = LocalDateTimeText;
-    // Every rename of the writer goes through this (a test hands in one that fails on purpose).
-    TRenameFile rename = RenameFile;
     // Set by a caller that has already asked the user about replacing the file: the writer then does not ask
     // again, and rotates the backups itself once the new document is complete, so that a failed write leaves
     // the previous file where it was (rather than the caller rotating them before the write).
     bool overwriteConfirmed = false;
+    // Every rename of the writer goes through this (a test hands in one that fails on purpose).
+    TRenameFile rename = RenameFile;
 };
 
 // One IR command of the document: a button that has a code.
