@@ -21,6 +21,7 @@ constexpr const char* kTextEnd = "End";
 // Carrier period limits of the editors, microseconds.
 constexpr double kMinCarrierPeriod = 2.0;   // 500 kHz
 constexpr double kMaxCarrierPeriod = 50.0;  // 20 kHz
+constexpr double kUnknownCarrier = -1.0;
 // Interval limits of the editors, microseconds.
 constexpr double kMinDuration = 100.0;
 constexpr double kMaxDuration = 16000.0;
@@ -149,6 +150,15 @@ std::string DescriptorItemName(int item) {
     return "pause flag " + std::to_string(item - first - 2 * kDescriptorVocabularySize);
 }
 
+// The message of a stored carrier period outside what the field means (-1 unknown, 0 no carrier, or a period
+// of 2 to 50 us), or nullptr when it is one of those.
+const char* RefusedStoredCarrier(double period) {
+    if (period == kUnknownCarrier || period == 0) return nullptr;
+    if (period < kMinCarrierPeriod) return kCarrierTooShort;
+    if (period > kMaxCarrierPeriod) return kCarrierTooLong;
+    return nullptr;
+}
+
 }  // namespace
 
 // Splits a line by the comma-text rules: items are separated by commas; blanks and control characters
@@ -210,6 +220,18 @@ std::string FormatGeneralNumber(double value) {
     char buffer[64];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     if (ec != std::errc()) return "0";
+    return std::string(buffer, end);
+}
+
+std::string FormatRoundTripNumber(double value) {
+    const std::string general = FormatGeneralNumber(value);
+    double back = 0;
+    if (!std::isfinite(value) || (ParseNumber(general, back) && back == value)) return general;
+    // Fifteen digits lose this value (1/3, or a value near the largest double that would overflow when read):
+    // the shortest form that reads back as exactly the same double.
+    char buffer[64];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general);
+    if (ec != std::errc()) return general;
     return std::string(buffer, end);
 }
 
@@ -626,8 +648,8 @@ std::string DescriptorToText(const Tprotocol_descriptor& d) {
     items.emplace_back(BoolItem(d.valid));
     items.emplace_back(BoolItem(d.standard));
     items.push_back(Quoted(d.name));
-    items.push_back(FormatGeneralNumber(d.carrier_period));
-    items.push_back(FormatGeneralNumber(d.frame_rate));
+    items.push_back(FormatRoundTripNumber(d.carrier_period));
+    items.push_back(FormatRoundTripNumber(d.frame_rate));
     items.push_back(TextItem(d.format));
     items.push_back(TextItem(std::string(1, d.i_letter)));
     items.push_back(TextItem(std::string(1, d.j_letter)));
@@ -636,8 +658,8 @@ std::string DescriptorToText(const Tprotocol_descriptor& d) {
     for (int v : {d.i_position, d.j_position, d.x_position, d.i_length, d.j_length, d.x_length, d.min_frames,
                   d.max_frames, d.vocabulary_count})
         items.push_back(std::to_string(v));
-    items.push_back(FormatGeneralNumber(d.tick));
-    for (double v : d.durations) items.push_back(FormatGeneralNumber(v));
+    items.push_back(FormatRoundTripNumber(d.tick));
+    for (double v : d.durations) items.push_back(FormatRoundTripNumber(v));
     for (bool b : d.is_pulse) items.emplace_back(BoolItem(b));
     for (bool b : d.is_pause) items.emplace_back(BoolItem(b));
     items.emplace_back(kTextEnd);
@@ -674,6 +696,9 @@ TDataResult DescriptorFromText(Tprotocol_descriptor& descriptor, std::string_vie
     d.standard = items[1] == "T";
     d.name = items[2];
     if (!number(3, d.carrier_period)) return badNumber(3);
+    // A period the field cannot mean (its frequency would not even be a number) would reach the device file.
+    if (const char* refused = RefusedStoredCarrier(d.carrier_period))
+        return Failure("item 3 (" + DescriptorItemName(3) + ") \"" + items[3] + "\": " + refused);
     if (!number(4, d.frame_rate)) return badNumber(4);
     d.format = items[5];
     char* letters[] = {&d.i_letter, &d.j_letter, &d.x_letter};

@@ -251,6 +251,8 @@ void CopyStandardProtocol(const Tstandard_protocols& table, int index, Tprotocol
 
 // Doubles in the shortest general form with up to 15 significant digits and '.' (26.5, -1, 0.06).
 std::string FormatGeneralNumber(double value);
+// The same form, unless fifteen digits would not read back as the same double: then the shortest form that does.
+std::string FormatRoundTripNumber(double value);
 // Fixed notation with `decimals` decimals, halves rounded away from zero, '.' as decimal point.
 std::string FormatFixedNumber(double value, int decimals);
 // Rounds to the nearest integer, ties to the even neighbour.

@@ -47,6 +47,17 @@ void TAnalysisContext::ResetWorkingProtocol() {
     working.match_tolerance = parameters_.matchTolerance();
 }
 
+void TAnalysisContext::Reset() {
+    parameters_ = TDecodingParameters{};
+    readerDelay = kDefaultReaderDelay;
+    dumps = nullptr;
+    recordCount = 0;
+    ResetWorkingProtocol();
+    framesBuffer.Clear();
+    analysis.frames.usable = false;
+    analysis.lastRecordButton = 0;
+}
+
 TAnalysisContext::TAnalysisContext(platform::MessageBoxes& messageBoxes_, platform::Clock& clock_,
                                    platform::MessagePump& pump_)
     : messageBoxes(messageBoxes_),

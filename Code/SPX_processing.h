@@ -154,6 +154,9 @@ public:
     TWorkingProtocol working;
     // Back to the initial working state (as a protocol learning starts), keeping the chosen match tolerance.
     void ResetWorkingProtocol();
+    // Back to the state of a fresh context: no records, the initial working state, no frames, the default
+    // decoding parameters and reader delay; the tables stay allocated (one context serves many runs).
+    void Reset();
     // The frames of the latest protocol-learning or button capture.
     TFramesBuffer framesBuffer;
     // What the vocabulary and frame steps keep besides the working protocol.

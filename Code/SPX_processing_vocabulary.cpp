@@ -227,11 +227,14 @@ void SweepWindows(TAnalysisContext& context) {
 
         const double low = starts[0];
         const double high = starts[windows];
+        // The smallest value beyond this pass: the windows up to it are empty.
+        double nextValue = std::numeric_limits<double>::infinity();
         if (low <= longestValue) {
             double longest = -1.0;
             for (int k = 1; k < count; ++k) {
                 const double v = SweepValue(table, k, count, range.carrier);
                 if (v > longest) longest = v;
+                if (v >= high && v < nextValue) nextValue = v;
                 if (!(v > 0 && v >= low && v < high)) continue;
                 // The arithmetic guess is off by at most a window or so; the window edges decide.
                 int i = static_cast<int>((v - low) * reciprocalWidth);
@@ -288,6 +291,14 @@ void SweepWindows(TAnalysisContext& context) {
         }
         if (!done) {
             start = starts[windows];
+            // After a run has closed, a stretch of more than a pass of empty windows changes nothing but the
+            // empty counter: jump to just before the next value, so that the passes are bounded by the table,
+            // not by how long its intervals are.
+            if (emptyWindows > 0 && nextValue > start) {
+                if (nextValue >= range.finish) break;
+                const double skipped = std::floor((nextValue - start) * reciprocalWidth) - 1.0;
+                if (skipped >= kSweepWindowsPerPass) start += skipped * range.width;
+            }
             end = start + range.width;
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <limits>
 #include <string_view>
 
 #include "Code/SPX_Assert.h"
@@ -273,22 +274,42 @@ void ResetRulesForProtocol(TReplaceRule& rules, const Tprotocol_descriptor& desc
     }
 }
 
+namespace {
+bool ApplyRuleWithin(const TRec& rule, const std::string& s, bool hex, std::size_t limit, std::string& result);
+}  // namespace
+
 std::string ApplyRule(const TReplaceRule& rules, int index, const std::string& text, bool hex) {
     return ApplyRule(rules.Items(index), text, hex);
 }
 
 std::string ApplyRule(const TRec& rule, const std::string& s, bool hex) {
-    if (rule.Position < 0) return s;
+    std::string out;
+    ApplyRuleWithin(rule, s, hex, std::numeric_limits<std::size_t>::max(), out);
+    return out;
+}
+
+namespace {
+
+// ApplyRule, given up as soon as the result grows longer than `limit` (false then, and `result` is left alone).
+bool ApplyRuleWithin(const TRec& rule, const std::string& s, bool hex, std::size_t limit, std::string& result) {
+    auto unchanged = [&] {
+        if (s.size() > limit) return false;
+        result = s;
+        return true;
+    };
+    if (rule.Position < 0) return unchanged();
     const std::size_t w = hex ? kHexWindow : rule.InChunk1.size();
-    if (s.size() < w) return s;
+    if (s.size() < w) return unchanged();
 
     if (rule.Position > 0) {
         const auto n = static_cast<std::size_t>(rule.Position);
-        if (n > s.size()) return s;
-        return s.substr(0, n) + rule.OutChunk1 + s.substr(n);
+        if (n > s.size()) return unchanged();
+        if (s.size() + rule.OutChunk1.size() > limit) return false;
+        result = s.substr(0, n) + rule.OutChunk1 + s.substr(n);
+        return true;
     }
 
-    if (w == 0) return s;
+    if (w == 0) return unchanged();
     std::string out;
     std::string window;
     bool full = false;
@@ -330,6 +351,7 @@ std::string ApplyRule(const TRec& rule, const std::string& s, bool hex) {
             out += window.front();
             window = window.substr(1) + s[p + 1];
         }
+        if (out.size() > limit) return false;
     }
     // What is left in the window is compared only when it is a full window: a match on a part of it would
     // let an empty second pattern (the usual case) add its text to the end of every code it reaches.
@@ -343,30 +365,60 @@ std::string ApplyRule(const TRec& rule, const std::string& s, bool hex) {
     } else {
         out += window;
     }
-    return out;
+    if (out.size() > limit) return false;
+    result = std::move(out);
+    return true;
 }
+
+}  // namespace
 
 std::string TranslateCode(const TReplaceRule& rules, const Tprotocol_descriptor& current, const std::string& text,
                           bool hex) {
     return TranslateCode(rules, current.name, text, hex);
 }
 
-std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName, const std::string& text,
-                          bool hex) {
+namespace {
+
+std::string TooLongMessage(const std::string& upperName) {
+    return "<the substitution rules of " + upperName + " would make this code longer than " +
+           std::to_string(kMaxTranslatedLength) + " characters>";
+}
+
+}  // namespace
+
+TTranslatedCode TranslateCodeChecked(const TReplaceRule& rules, const std::string& currentProtocolName,
+                                     const std::string& text, bool hex) {
+    TTranslatedCode result;
     std::string r = Trim(text);
-    if (r == kNotRecordedCode || rules.Count() == 0) return r;
+    if (r == kNotRecordedCode || rules.Count() == 0) {
+        result.text = std::move(r);
+        return result;
+    }
 
     const std::string upperName = Upper(currentProtocolName);
+    auto refuse = [&] {
+        result.ok = false;
+        result.text = Trim(text);
+        result.message = TooLongMessage(upperName);
+        return result;
+    };
     // The blanks kept around the text let patterns that begin or end with a blank match at its ends.
     for (const TRec& rule : rules.Rules()) {
         if (rule.ProtocolName != upperName) continue;
-        r = ApplyRule(rule, r + " ", false);
+        if (!ApplyRuleWithin(rule, r + " ", false, kMaxTranslatedLength, r)) return refuse();
         if (r.empty()) break;
         if (r.front() != ' ') r.insert(r.begin(), ' ');
         if (r.back() != ' ') r.push_back(' ');
     }
-    r = ApplyRule(rules.Items(0), r + " ", hex);
-    return Trim(r);
+    if (!ApplyRuleWithin(rules.Items(0), r + " ", hex, kMaxTranslatedLength, r)) return refuse();
+    result.text = Trim(r);
+    return result;
+}
+
+std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName, const std::string& text,
+                          bool hex) {
+    TTranslatedCode translated = TranslateCodeChecked(rules, currentProtocolName, text, hex);
+    return translated.ok ? std::move(translated.text) : std::move(translated.message);
 }
 
 }  // namespace spectrel

@@ -18,6 +18,8 @@ inline constexpr const char* kSubstitutionRulesSection = "Substutution Rules";
 inline constexpr const char* kNoProtocolName = "NO NAME";
 inline constexpr int kAutomaticRuleCount = 4;
 inline constexpr int kMaxSettingsRules = 100;
+// Rules apply one after another and each may lengthen the text: a translation longer than this is not made.
+inline constexpr std::size_t kMaxTranslatedLength = 1u << 20;
 
 // One rule.
 struct TRec {
@@ -66,8 +68,19 @@ std::string ApplyRule(const TRec& rule, const std::string& text, bool hex);
 // The displayed form of a button's code text under the current protocol `current`.
 std::string TranslateCode(const TReplaceRule& rules, const Tprotocol_descriptor& current, const std::string& text,
                           bool hex);
-// The same with the current protocol given by its name.
+// The same with the current protocol given by its name. When the rules would make the text longer than
+// kMaxTranslatedLength characters, the result is the message of TranslatedCode instead.
 std::string TranslateCode(const TReplaceRule& rules, const std::string& currentProtocolName, const std::string& text,
                           bool hex);
+
+// A translation that may have been refused: then `ok` is false, `text` is the code text untranslated (trimmed)
+// and `message` says why.
+struct TTranslatedCode {
+    bool ok = true;
+    std::string text;
+    std::string message;
+};
+TTranslatedCode TranslateCodeChecked(const TReplaceRule& rules, const std::string& currentProtocolName,
+                                     const std::string& text, bool hex);
 
 }  // namespace spectrel

@@ -25,7 +25,7 @@ namespace {
 constexpr int kFullTable = kCaptureTableLimit;
 
 struct BenchContext {
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     testing::SimulatedClock clock;
     TAnalysisContext context{boxes, clock, clock};
     Tprotocol_descriptor current;

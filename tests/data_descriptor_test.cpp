@@ -152,6 +152,78 @@ TEST(DataDescriptorText, NumbersInShortestForm) {
     for (const Case& c : cases) EXPECT_EQ(FormatGeneralNumber(c.value), c.text) << c.value;
 }
 
+// Every number of the line reads back as the same double, also where fifteen digits are not enough.
+TEST(DataDescriptorText, NumbersReadBackAsTheSameNumber) {
+    struct Case {
+        const char* what;
+        double value;
+        const char* text;
+    } cases[] = {
+        {"largest double", 1.7976931348623157e308, "1.7976931348623157e+308"},
+        {"a third", 1.0 / 3, "0.3333333333333333"},
+        {"sum that fifteen digits round", 0.1 + 0.2, "0.30000000000000004"},
+        {"smallest subnormal", 5e-324, "4.94065645841247e-324"},
+        {"near largest, negative", -1.7976931348623157e308, "-1.7976931348623157e+308"},
+        {"short value stays short", 26.3, "26.3"},
+        {"whole value stays whole", 560, "560"},
+        {"unknown", -1, "-1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatRoundTripNumber(c.value), c.text) << c.what;
+        // In every double field of the line: the frame rate, the tick and a duration.
+        Tprotocol_descriptor d = FullDescriptor();
+        d.frame_rate = c.value;
+        d.tick = c.value;
+        d.durations[30] = c.value;
+        Tprotocol_descriptor back;
+        const std::string line = DescriptorToText(d);
+        const TDataResult read = DescriptorFromText(back, line);
+        ASSERT_TRUE(read) << c.what << ": " << read.message << "\n" << line;
+        EXPECT_EQ(back.frame_rate, c.value) << c.what;
+        EXPECT_EQ(back.tick, c.value) << c.what;
+        EXPECT_EQ(back.durations[30], c.value) << c.what;
+        EXPECT_EQ(DescriptorToText(back), line) << c.what;
+    }
+}
+
+// A stored carrier period is -1 (unknown), 0 (no carrier) or a period of 2 to 50 us; anything else would give
+// a device file with an impossible carrier frequency and is refused with the field's message.
+TEST(DataDescriptorText, ImpossibleCarrierPeriodsAreRefused) {
+    struct Case {
+        const char* what;
+        const char* text;
+        const char* message;  // nullptr: accepted
+    } cases[] = {
+        {"subnormal", "1e-310", "Carrier period cannot be less than 2 us (500 kHz)"},
+        {"just below 2 us", "1.99", "Carrier period cannot be less than 2 us (500 kHz)"},
+        {"negative, not unknown", "-5", "Carrier period cannot be less than 2 us (500 kHz)"},
+        {"above 50 us", "50.5", "Carrier period cannot be greater than 50 us (20 kHz)"},
+        {"near the largest double", "1.7976931348623157e308", "Carrier period cannot be greater than 50 us (20 kHz)"},
+        {"unknown", "-1", nullptr},
+        {"no carrier", "0", nullptr},
+        {"lowest", "2", nullptr},
+        {"highest", "50", nullptr},
+        {"NEC", "26.3", nullptr},
+    };
+    const std::string good = DescriptorToText(FullDescriptor());
+    const std::size_t start = good.find(",26.5,") + 1;
+    for (const Case& c : cases) {
+        std::string line = good;
+        line.replace(start, 4, c.text);
+        Tprotocol_descriptor d;
+        const TDataResult read = DescriptorFromText(d, line);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(read) << c.what << ": " << read.message;
+            EXPECT_EQ(d.carrier_period, std::stod(c.text)) << c.what;
+            continue;
+        }
+        EXPECT_FALSE(read.ok) << c.what;
+        EXPECT_NE(read.message.find(c.message), std::string::npos) << c.what << ": " << read.message;
+        EXPECT_NE(read.message.find("item 3 (carrier period)"), std::string::npos) << c.what << ": " << read.message;
+        ExpectCleared(d);
+    }
+}
+
 TEST(DataDescriptorText, TextsThatCouldSplitTheLineSurvive) {
     struct Case {
         const char* what;

@@ -214,6 +214,50 @@ TEST_F(DataStandardTable, RefreshWritesBackOnlyALoadedTable) {
     EXPECT_EQ(contents(), before);
 }
 
+// A number near the largest double survives the start-up refresh: the next start loads the same table. In
+// the carrier's place it is refused at once, and the file stays as it was.
+TEST_F(DataStandardTable, ExtremeNumbersSurviveTheStartUpRefresh) {
+    struct Case {
+        const char* what;
+        const char* replaced;  // the item of the NEC line that is replaced
+        bool loads;
+    } cases[] = {
+        {"frame rate", ",108,", true},
+        {"tick", ",560,560,", true},
+        {"carrier period", ",26.3,", false},
+    };
+    for (const Case& c : cases) {
+        std::error_code ignored;
+        fs::remove(path(), ignored);
+        useFixture("protocols_good.ini");
+        {
+            TIniFile ini(path());
+            std::string line = ini.ReadString("Protocols Section", "NEC", "");
+            const std::string with = std::string(c.replaced).replace(1, std::string(c.replaced).find(',', 1) - 1,
+                                                                     "1.7976931348623157e308");
+            line.replace(line.find(c.replaced), std::string(c.replaced).size(), with);
+            ASSERT_TRUE(ini.WriteString("Protocols Section", "NEC", line));
+        }
+        const std::string before = contents();
+        TIniFile ini(path());
+        Tstandard_protocols first;
+        EXPECT_EQ(static_cast<bool>(LoadAndRefreshStandardProtocols(first, ini)), c.loads) << c.what;
+        if (!c.loads) {
+            EXPECT_EQ(contents(), before) << c.what;
+            continue;
+        }
+        Tstandard_protocols second;
+        ASSERT_TRUE(LoadAndRefreshStandardProtocols(second, ini)) << c.what;
+        ASSERT_EQ(second.count, first.count) << c.what;
+        for (int i = 0; i < first.count; ++i)
+            EXPECT_EQ(DescriptorToText(second.protocols[i]), DescriptorToText(first.protocols[i])) << c.what << i;
+        const int nec = FindStandardProtocol(second, "NEC");
+        ASSERT_GE(nec, 0);
+        const Tprotocol_descriptor& d = second.protocols[nec];
+        EXPECT_EQ(c.replaced[1] == '1' ? d.frame_rate : d.tick, 1.7976931348623157e308) << c.what;
+    }
+}
+
 TEST_F(DataStandardTable, SaveReportsAFailedWrite) {
     Tstandard_protocols& t = *table_;
     t.protocols[0] = Protocol("NEC", 26.3, 108, "I", {560, 1690});

@@ -231,6 +231,73 @@ TEST_F(IniFileTest, EveryKindOfLineEndIsALineEnd) {
     }
 }
 
+// Blanks and line-end characters are trimmed the same way on every read, so writing one key never changes
+// what another key reads.
+TEST_F(IniFileTest, AWriteNeverChangesAnUntouchedKey) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* k;  // what k of [A] reads, before and after
+    } cases[] = {
+        {"CR CR LF after a value", "[A]\nk=v\r\r\n", "v"},
+        {"CR before the last line end", "[A]\r\nk=v\r\r\nm=w\r\r\n[B]\r\nk=z\r\r\n", "v"},
+        {"blanks and a tab before CR", "[A]\rk=v \t\r\n", "v"},
+        {"form feed and vertical tab", "[A]\nk=v\f\nm=\vw\v\n", "v"},
+        {"quoted with blanks outside", "[A]\nk= \"v \" \r\n", "v "},
+        {"no line end at all", "[A]\nk=v", "v"},
+        {"LF CR", "[A]\n\rk=v\n\r[B]\n\rq=1\n\r", "v"},
+        {"blank key line and value of blanks", "[A]\n = x\nk=   \n", ""},
+        {"section header with blanks", "[ A ]\t\r\r\nk=v\r", "v"},
+    };
+    for (const Case& c : cases) {
+        put(c.text);
+        TIniFile ini(path());
+        auto everything = [&] {
+            std::vector<std::string> seen;
+            for (const std::string& section : ini.ReadSections()) {
+                for (const std::string& key : ini.ReadSection(section)) {
+                    if (key != "x") seen.push_back(section + "|" + key + "|" + ini.ReadString(section, key, "?"));
+                }
+                for (const std::string& entry : ini.ReadSectionValues(section))
+                    if (!entry.starts_with("x=")) seen.push_back(section + "|" + entry);
+            }
+            return seen;
+        };
+        EXPECT_EQ(ini.ReadString("A", "k", "?"), c.k) << c.name;
+        const std::vector<std::string> before = everything();
+        ASSERT_TRUE(ini.WriteString("A", "x", "1")) << c.name;
+        EXPECT_EQ(everything(), before) << c.name;
+        EXPECT_EQ(ini.ReadString("A", "x", ""), "1") << c.name;
+        EXPECT_EQ(ini.ReadString("A", "k", "?"), c.k) << c.name;
+    }
+}
+
+// The key list of a section has room for 16384 characters: each name with its terminator, and one at the end.
+TEST_F(IniFileTest, AKeyListThatFillsItsRoomExactlyGivesEveryKey) {
+    struct Case {
+        const char* name;
+        std::size_t lastKeyLength;  // after 1488 keys of ten characters (11 characters each with its terminator)
+        std::size_t keys;
+    } cases[] = {
+        {"one character short of the room", 13, 1489},
+        {"the room filled exactly", 14, 1489},
+        {"one character over", 15, 1488},
+    };
+    for (const Case& c : cases) {
+        std::string text = "[Many]\n";
+        for (int i = 0; i < 1488; ++i)
+            text += "key" + std::string(7 - std::to_string(i).size(), '0') + std::to_string(i) + "=1\n";
+        const std::string last(c.lastKeyLength, 'z');
+        text += last + "=1\n";
+        put(text);
+        TIniFile ini(path());
+        const std::vector<std::string> keys = ini.ReadSection("Many");
+        ASSERT_EQ(keys.size(), c.keys) << c.name;
+        EXPECT_EQ(keys.back(), c.keys == 1489 ? last : "key0001487") << c.name;
+        EXPECT_EQ(ini.ReadSectionValues("Many").size(), c.keys) << c.name;
+    }
+}
+
 TEST_F(IniFileTest, WritesAreSeenByEveryObjectOnThePath) {
     TIniFile first(path());
     TIniFile second(path());

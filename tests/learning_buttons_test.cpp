@@ -71,6 +71,7 @@ TEST_F(LearnButtonTest, ADuplicateCodeCanBeUsedForASecondButton) {
     buttons.Add("Mute");
     window.selected = 1;
     Press(vb::necSignal(0, 0x45));
+    boxes.script({MessageButton::Ok, MessageButton::Ok});
     procedures.LearnSelectedButton();
 
     EXPECT_EQ(Texts(), (std::vector<std::string>{
@@ -162,7 +163,7 @@ TEST_F(LearnButtonTest, ADifferentDummyFrameAsks) {
 
 TEST_F(LearnButtonTest, AMissingOrDummyDataFrameAsks) {
     current.i_position = -1;  // no data frame in the capture
-    boxes.script({MessageButton::Abort});
+    boxes.script({MessageButton::Abort, MessageButton::Ok});
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
     // After Abort the remaining checks still run: an empty code is shorter than the protocol's.
     EXPECT_EQ(Texts(), (std::vector<std::string>{text::kDataFrameMissed, text::kShorter}));
@@ -175,7 +176,7 @@ TEST_F(LearnButtonTest, AMissingOrDummyDataFrameAsks) {
     current.i_position = 1;
     stop = false;
     boxes.clear();
-    boxes.script({MessageButton::Abort});
+    boxes.script({MessageButton::Abort, MessageButton::Ok});
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
     EXPECT_EQ(Texts(), (std::vector<std::string>{text::kDataFrameMissed, text::kShorter}));
     EXPECT_EQ(data, current.dummy_code);
@@ -183,10 +184,12 @@ TEST_F(LearnButtonTest, AMissingOrDummyDataFrameAsks) {
 
 TEST_F(LearnButtonTest, LengthOutsideTheRuleAsks) {
     current.i_length = 70;
+    boxes.script({MessageButton::Ok});
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
     EXPECT_EQ(Texts(), std::vector<std::string>{"Data frame is shorter than expected. Accept?"});
     current.i_length = 64;
     boxes.clear();
+    boxes.script({MessageButton::Ok});
     EXPECT_TRUE(Learn(vb::necSignal(0, 0x45)));
     EXPECT_EQ(Texts(), std::vector<std::string>{"Data frame is longer than expected. Accept?"});
     EXPECT_EQ(boxes.shown()[0].buttons, MessageButton::Ok | MessageButton::Retry);

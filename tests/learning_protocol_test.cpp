@@ -95,6 +95,7 @@ TEST_F(LearnProtocolTest, OneListForMessagesAndDescriptionKeepsEveryLine) {
     Press(vb::necSignal(0, 0x45));
     Press(vb::necSignal(0, 0x45));
     Press(vb::necSignal(0, 0x46));
+    boxes.script({Ok, Ok, Ok, Ok});
     procedures.LearnProtocol(nullptr, &messages, &messages);
     ASSERT_TRUE(current.valid);
 
@@ -128,6 +129,7 @@ TEST_F(LearnProtocolTest, PressesHeldBeyondTwentyFramesStillLearn) {
     Press(vb::necSignal(0, 0x45), 5'000'000);
     Press(vb::necSignal(0, 0x45), 5'000'000);
     Press(vb::necSignal(0, 0x46), 5'000'000);
+    boxes.script({Ok, Ok, Ok, Ok});
     procedures.LearnProtocol(nullptr, &messages, &description);
     EXPECT_EQ(Texts(), (std::vector<std::string>{text::kLoseEverything, text::kFirstPress, text::kSameButton,
                                                  text::kAnotherButton}));
@@ -166,7 +168,8 @@ TEST_F(LearnProtocolTest, RetryInTheErrorsBoxRemovesItsRecordLine) {
     Press(WithShortSpace(vb::necSignal(0, 0x45), 150));
     Press(vb::necSignal(0, 0x45));
     Press(vb::necSignal(0, 0x46));
-    boxes.script({MessageButton::Ok, MessageButton::Ok, MessageButton::Ok, MessageButton::Retry});
+    // Then the same key once more and another key.
+    boxes.script({Ok, Ok, Ok, MessageButton::Retry, Ok});
     procedures.LearnProtocol(nullptr, &messages, &description);
 
     ASSERT_GE(Texts().size(), 4u);
@@ -184,7 +187,7 @@ TEST_F(LearnProtocolTest, ClosingTheErrorsBoxCapturesAgainAndKeepsTheLine) {
     Press(WithShortSpace(vb::necSignal(0, 0x45), 150));
     Press(vb::necSignal(0, 0x45));
     Press(vb::necSignal(0, 0x46));
-    boxes.script({MessageButton::Ok, MessageButton::Ok, MessageButton::Ok, MessageButton::None});
+    boxes.script({Ok, Ok, Ok, MessageButton::None, Ok});
     procedures.LearnProtocol(nullptr, &messages, &description);
     EXPECT_EQ(std::count(messages.Lines().begin(), messages.Lines().end(), "Record 1: 3 frames captured"), 2);
     EXPECT_TRUE(current.valid);
@@ -194,7 +197,8 @@ TEST_F(LearnProtocolTest, OkInTheErrorsBoxAcceptsTheRecord) {
     Press(vb::necSignal(0, 0x45));
     Press(WithShortSpace(vb::necSignal(0, 0x45), 150));
     Press(vb::necSignal(0, 0x46));
-    boxes.script({MessageButton::Ok, MessageButton::Ok, MessageButton::Ok, MessageButton::Ok});
+    // Lose everything, first press, same key, the errors box, another key, the errors box of that record.
+    boxes.script({Ok, Ok, Ok, Ok, Ok, Ok});
     procedures.LearnProtocol(nullptr, &messages, &description);
     EXPECT_EQ(board.capturesStarted(), 3);
     const std::vector<std::string> texts = Texts();
@@ -241,6 +245,7 @@ TEST_F(LearnProtocolTest, NoFramesAsksAndRetryCapturesAgain) {
         if (n++ == 0) return std::nullopt;
         return vb::KeyPress{vb::necSignal(0, n < 4 ? 0x45 : 0x46), 250'000};
     });
+    boxes.script({Ok, Ok, MessageButton::Retry, Ok, Ok});
     procedures.LearnProtocol(nullptr, &messages, &description);
     ASSERT_GE(Texts().size(), 3u);
     EXPECT_EQ(Texts()[2], text::kNoFramesRecorded);
@@ -356,6 +361,7 @@ TEST_P(LearnEveryGenerator, GivesAValidDescribedProtocol) {
     Press(GetParam().key);
     Press(GetParam().key);
     Press(GetParam().other);
+    boxes.script({Ok, Ok, Ok, Ok});
     procedures.LearnProtocol(nullptr, &messages, &description);
     EXPECT_TRUE(current.valid);
     EXPECT_EQ(current.format, GetParam().format);

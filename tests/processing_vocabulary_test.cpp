@@ -219,6 +219,26 @@ TEST_F(VocabularyTest, TheTickFitsTheMeansBest) {
     EXPECT_EQ(context.working.tick, 562.5);
 }
 
+// Candidates are tried near the first element, near its half and near its third: the tick is the one the means
+// fit best, also where that is the smallest divisor's candidate.
+TEST_F(VocabularyTest, TheTickIsTheCandidateNearAWholeDivisorOfTheFirstElement) {
+    struct Case {
+        const char* name;
+        double means[3];
+        double tick;
+    } cases[] = {
+        {"a third of the first element", {900, 1200, 1500}, 300},
+        {"half of the first element", {1000, 1500, 2500}, 500},
+        {"the first element itself", {563, 1688, 4505}, 563},
+    };
+    for (const Case& c : cases) {
+        SetVocabulary(
+            {WithMean(c.means[0], 5, 0, 0), WithMean(c.means[1], 5, 0, 0), WithMean(c.means[2], 5, 0, 0)});
+        EstimateTick(context);
+        EXPECT_EQ(context.working.tick, c.tick) << c.name;
+    }
+}
+
 struct TickBaseCase {
     const char* name;
     double carrierPeriod;
@@ -323,6 +343,49 @@ TEST_F(SweepTest, WithoutCarrierEachElementIsAPulseWithItsPauseAndOnlyAPause) {
         EXPECT_FALSE(Element(k).hasPulse);
         EXPECT_TRUE(Element(k).hasPause);
         EXPECT_EQ(Element(k).minDuration, 0) << k;
+    }
+}
+
+// A table whose one long pulse lies millions of windows beyond the rest: the sweep jumps over the empty windows
+// (its cost is in the benchmark) and finds the same elements; where the straightforward sweep is quick enough
+// to run beside it, both agree.
+TEST_F(SweepTest, ALongPulseFarBeyondTheOtherIntervalsIsItsOwnElement) {
+    struct Case {
+        const char* name;
+        double longPulse;
+        bool compareWithReference;
+    } cases[] = {
+        {"a second", 1e6, true},
+        {"ten seconds", 1e7, true},
+        {"nearly eighteen minutes", 1.07e9, false},
+    };
+    for (const Case& c : cases) {
+        context.recordCount = 0;
+        context.working.carrier_period = 26.3;  // windows of 52.6 us
+        Intervals({560, 560, 560, 1690, c.longPulse});
+        ASSERT_EQ(context.recordCount, 7) << c.name;
+        SweepWindows(context);
+        MergeWindows(context);
+        ASSERT_EQ(context.working.vocabulary_count, 3) << c.name;
+        EXPECT_EQ(Element(0).mean, 560) << c.name;
+        EXPECT_EQ(Element(0).members, 3) << c.name;
+        EXPECT_EQ(Element(1).mean, 1690) << c.name;
+        EXPECT_EQ(Element(2).mean, c.longPulse) << c.name;
+        EXPECT_EQ(Element(2).members, 1) << c.name;
+        EXPECT_TRUE(Element(2).hasPulse) << c.name;
+        EXPECT_FALSE(Element(2).hasPause) << c.name;
+        if (!c.compareWithReference) continue;
+        const std::vector<TVocabularyElement> fast(context.working.vocabulary.begin(),
+                                                   context.working.vocabulary.begin() + context.working.vocabulary_count);
+        SweepWindowsReference(context);
+        MergeWindows(context);
+        ASSERT_EQ(context.working.vocabulary_count, static_cast<int>(fast.size())) << c.name;
+        for (int k = 0; k < context.working.vocabulary_count; ++k) {
+            EXPECT_EQ(Element(k).mean, fast[k].mean) << c.name << k;
+            EXPECT_EQ(Element(k).members, fast[k].members) << c.name << k;
+            EXPECT_EQ(Element(k).minDuration, fast[k].minDuration) << c.name << k;
+            EXPECT_EQ(Element(k).maxDuration, fast[k].maxDuration) << c.name << k;
+        }
     }
 }
 

@@ -376,3 +376,48 @@ TEST(ApplyRuleTest, OneRuleOverOneText) {
 
 }  // namespace
 }  // namespace spectrel
+
+namespace spectrel {
+namespace {
+
+// Rules apply in a chain, and each may lengthen the text: a translation that would pass 1 048 576 characters
+// is not made, and the code's place shows why instead (the stored code is not touched).
+TEST_F(RulesTest, ATranslationThatWouldGrowBeyondItsBoundIsRefusedWithAMessage) {
+    const std::string sixtyFour(64, 'A');
+    std::string settings = "[Substutution Rules]\n";
+    for (int n = 0; n < 3; ++n) {
+        const std::string i = std::to_string(n);
+        settings += "Pattern1_" + i + "=A\nSubstitution1_" + i + "=" + sixtyFour + "\nProtocol" + i + "=grow\n";
+    }
+    Load(settings);
+    struct Case {
+        const char* name;
+        std::string code;
+        bool translated;
+        std::size_t length;  // of the translation
+    } cases[] = {
+        {"a 32-letter code (8.4 million characters)", std::string(32, 'A'), false, 0},
+        {"two letters (524 288 characters)", "AA", true, 2 * 64 * 64 * 64},
+        {"one letter", "A", true, 64 * 64 * 64},
+    };
+    for (const Case& c : cases) {
+        const TTranslatedCode checked = TranslateCodeChecked(rules_, "Grow", c.code, false);
+        EXPECT_EQ(checked.ok, c.translated) << c.name;
+        if (c.translated) {
+            EXPECT_EQ(checked.text, std::string(c.length, 'A')) << c.name;
+            EXPECT_EQ(Show("Grow", c.code), checked.text) << c.name;
+            continue;
+        }
+        EXPECT_EQ(checked.text, c.code) << c.name;
+        EXPECT_EQ(checked.message,
+                  "<the substitution rules of GROW would make this code longer than 1048576 characters>")
+            << c.name;
+        EXPECT_EQ(Show("Grow", c.code), checked.message) << c.name;
+        EXPECT_EQ(Show("Grow", c.code, true), checked.message) << c.name;
+    }
+    // Another protocol's codes are not touched by those rules.
+    EXPECT_EQ(Show("NO NAME", "AaAb"), "01");
+}
+
+}  // namespace
+}  // namespace spectrel

@@ -455,6 +455,8 @@ TEST(RobustAnalysis, TheWrittenDeviceFileFromRandomButtonsIsWellFormed) {
         const fs::path file = folder.path / "device.xml";
         TDeviceFileEnvironment env{boxes};
         env.dateTime = [] { return std::string("10.12.2026 01:00:00"); };
+        // The file of the round before is replaced.
+        if (fs::exists(file)) boxes.push(platform::MessageButton::Ok);
         const TFileResult r = WriteDeviceFile(env, header, buttons, protocol, file.string(), true);
         if (!r) continue;
         EXPECT_EQ(testing::XmlWellFormedCheck::Check(ReadAll(file)), "") << k;

@@ -185,6 +185,57 @@ TEST(VirtualBoardSignalFiles, ProntoCodeErrors) {
     }
 }
 
+// One limit for every reader of signals: a mark or space of up to 100 s is read, a longer one is refused, and
+// what is read is written in the text form that reads back.
+TEST(VirtualBoardSignalFiles, EveryReaderRefusesDurationsOver100Seconds) {
+    const std::string flipper = "Filetype: IR signals file\nVersion: 1\nname: A\ntype: raw\nfrequency: 38000\ndata: ";
+    struct Case {
+        const char* name;
+        std::string text;
+        bool accepted;
+    } cases[] = {
+        {"Pronto, 185 s mark", "0000 6873 0000 0001 7002 0001", false},
+        {"Pronto, just over 100 s", "0000 6873 0000 0001 3C8F 0001", false},
+        {"Pronto, just under 100 s", "0000 6873 0000 0001 3C8E 0001", true},
+        {"Pronto, long space", "0000 6873 0001 0000 0001 FFFF", false},
+        {"text form, just over 100 s", "f38000 +100000000.1", false},
+        {"text form, 100 s", "f38000 +100000000", true},
+        {"Flipper, just over 100 s", flipper + "100000001 500\n", false},
+        {"Flipper, 100 s", flipper + "100000000 500\n", true},
+    };
+    for (const Case& c : cases) {
+        const SignalFileResult r = c.text.starts_with("Filetype") ? parseFlipperIr(c.text, "src")
+                                                                   : parseSignalList(c.text + "\n", "src");
+        ASSERT_EQ(r.ok, c.accepted) << c.name << ": " << r.message;
+        if (!c.accepted) {
+            EXPECT_TRUE(r.message.find("100 seconds") != std::string::npos ||
+                        r.message.find("is not a duration") != std::string::npos)
+                << c.name << ": " << r.message;
+            continue;
+        }
+        ASSERT_EQ(r.signals.size(), 1u) << c.name;
+        const std::string text = formatSignal(r.signals[0]);
+        const ParseSignalResult back = parseSignal(text);
+        ASSERT_TRUE(back.ok) << c.name << ": " << text << " -> " << back.message;
+        EXPECT_EQ(formatSignal(back.signal), text) << c.name;
+    }
+}
+
+// A duration that the text form would write as 0 is refused, so everything read can be written and read again.
+TEST(VirtualBoardSignalFiles, TextFormRefusesDurationsThatWouldBeWrittenAsZero) {
+    struct Case {
+        const char* text;
+        bool accepted;
+    } cases[] = {{"f38000 +0.04", false}, {"f38000 +0.049", false}, {"f38000 +0.05", true}, {"f38000 +0.1", true}};
+    for (const Case& c : cases) {
+        const ParseSignalResult r = parseSignal(c.text);
+        EXPECT_EQ(r.ok, c.accepted) << c.text << ": " << r.message;
+        if (r.ok) {
+            EXPECT_TRUE(parseSignal(formatSignal(r.signal)).ok) << c.text;
+        }
+    }
+}
+
 TEST(VirtualBoardSignalFiles, FlipperTextErrorsInPlace) {
     struct Case {
         const char* text;

@@ -21,12 +21,8 @@
 namespace spectrel::virtualboard {
 namespace {
 
-std::filesystem::path boardProgram() {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    return self.parent_path() / "spectrel-virtual-board";
-}
+// The board program is built with the tests (the test program depends on it).
+std::filesystem::path boardProgram() { return SPECTREL_BOARD_PATH; }
 
 // Runs the program with pipes on its standard input, output and error; ends it by closing its input.
 class BoardProcess {
@@ -149,7 +145,7 @@ private:
 class VirtualBoardPty : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(boardProgram())) GTEST_SKIP() << "spectrel-virtual-board is not built";
+        ASSERT_TRUE(std::filesystem::exists(boardProgram())) << boardProgram() << " is missing";
     }
 };
 

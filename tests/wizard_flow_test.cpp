@@ -604,6 +604,7 @@ TEST_F(WizardFlowTest, LearnOneButtonOnTheVirtualReader) {
 
     host.boxes.clear();
     host.Press(virtualboard::necSignal(0, 0x47));
+    host.boxes.script({MessageButton::Ok});
     flow.LearnGridButton();
     EXPECT_TRUE(host.buttons.Items(1).HasCode());
     EXPECT_FALSE(host.buttons.Items(0).HasCode());
@@ -621,6 +622,7 @@ TEST_F(WizardFlowTest, LearnAllAndDeleteOnTheLearnPage) {
     host.Press(virtualboard::necSignal(0, 0x47));
     host.Press(virtualboard::necSignal(0, 0x48));
     host.Press(virtualboard::necSignal(0, 0x49));
+    host.boxes.script({MessageButton::Ok, MessageButton::Ok, MessageButton::Ok});
     flow.LearnAllButtons();
     EXPECT_TRUE(host.buttons.AllHaveCodes());
     EXPECT_EQ(view.buttonsProgressHistory, (std::vector<bool>{true, false}));

@@ -95,6 +95,9 @@ public:
     void LearnNecProtocol() {
         QueueProtocolPresses();
         TTextLines lines;
+        // Lose everything, first press, same key, another key.
+        boxes.script({platform::MessageButton::Ok, platform::MessageButton::Ok, platform::MessageButton::Ok,
+                      platform::MessageButton::Ok});
         procedures.LearnProtocol(nullptr, &lines, &lines);
         boxes.clear();
         calls.clear();
@@ -162,6 +165,10 @@ public:
     void LearnProtocol(TCaptureProgressBar* progressBar, TColouredList& results) override {
         Note("LearnProtocol");
         if (onLearnProtocol) onLearnProtocol();
+        // Without a script, the four boxes of a learning that goes well are answered OK.
+        if (boxes.pendingAnswers() == 0)
+            boxes.script({platform::MessageButton::Ok, platform::MessageButton::Ok, platform::MessageButton::Ok,
+                          platform::MessageButton::Ok});
         procedures.LearnProtocol(progressBar, &results, &results);
     }
     bool LearnButton(const std::string& name, bool& cancelled, TCaptureProgressBar* progressBar, std::string& code,
@@ -203,7 +210,8 @@ public:
         header.device_type = details.deviceType.text;
         header.device_brand = details.deviceBrand.text;
         header.device_model = details.deviceModel;
-        TDeviceFileEnvironment environment{boxes, [] { return std::string("01.01.2024 12:00:00"); }, true};
+        TDeviceFileEnvironment environment{boxes, [] { return std::string("01.01.2024 12:00:00"); }};
+        environment.overwriteConfirmed = true;
         saveResult = WriteDeviceFile(environment, header, buttons, current, saveFileName, settings.AttachProtocol);
     }
     std::string SaveFileName() const override { return saveFileName; }

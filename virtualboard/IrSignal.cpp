@@ -11,8 +11,6 @@ namespace spectrel::virtualboard {
 
 namespace {
 
-constexpr double kMaxDurationUs = 100e6;
-
 // A duration with at most one decimal, and none when it is whole.
 std::string formatDuration(double us) {
     const double tenths = std::round(us * 10.0);
@@ -104,7 +102,9 @@ ParseSignalResult parseSignal(const std::string& text) {
             if (ec != std::errc() || ptr != last || !(value > 0) || !std::isfinite(value)) {
                 return fail(where + ": not a positive duration in microseconds");
             }
-            if (value > kMaxDurationUs) return fail(where + ": longer than 100 seconds");
+            // Below 0.05 us a value would be written as 0, which no longer reads.
+            if (std::round(value * 10.0) < 1.0) return fail(where + ": not a positive duration in microseconds");
+            if (value > kMaxSignalDurationUs) return fail(where + ": longer than 100 seconds");
             part.push_back(value);
         }
         if (closes) {

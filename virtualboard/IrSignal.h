@@ -26,6 +26,9 @@ struct IrSignal {
     bool operator==(const IrSignal&) const = default;
 };
 
+// The longest mark or space any reader of signals accepts (100 s); longer ones are refused.
+constexpr double kMaxSignalDurationUs = 100e6;
+
 // Silence put between two parts when the earlier one ends with a mark.
 constexpr double kImpliedGapUs = 100'000.0;
 
@@ -38,7 +41,8 @@ struct ParseSignalResult {
     IrSignal signal;
 };
 
-// Reads the canonical text form. Signs must alternate starting with '+', values must be positive.
+// Reads the canonical text form. Signs must alternate starting with '+', values must be positive (at least
+// 0.05 us, so that they keep a value in the form's tenths) and at most kMaxSignalDurationUs.
 ParseSignalResult parseSignal(const std::string& text);
 
 // Sum of all durations of a part.

@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kProntoClockUs = 0.241246;        // the Pronto's time base, µs per frequency-word unit
 constexpr std::size_t kMaxFileBytes = 16u << 20;   // larger files are not signal files
-constexpr long long kMaxDurationUs = 100'000'000;  // 100 s
+constexpr long long kMaxDurationUs = static_cast<long long>(kMaxSignalDurationUs);
 constexpr int kMaxFrequencyHz = 1'000'000;
 
 std::string trim(const std::string& s) {
@@ -295,6 +295,8 @@ ParseSignalResult parseProntoCode(const std::string& code) {
     const double unitUs = v[1] * kProntoClockUs;
     for (std::size_t i = 4; i < v.size(); ++i) {
         if (v[i] == 0) return fail("Pronto duration " + std::to_string(i + 1) + " is 0000");
+        if (v[i] * unitUs > kMaxSignalDurationUs)
+            return fail("Pronto duration " + std::to_string(i + 1) + " " + w[i] + " is longer than 100 seconds");
     }
     result.signal.carrierHz = v[0] == 0x0100 ? 0 : static_cast<int>(std::lround(1e6 / unitUs));
     for (std::size_t i = 0; i < 2 * once; ++i) result.signal.once.push_back(v[4 + i] * unitUs);

@@ -13,7 +13,7 @@
 namespace {
 
 const QString kProgram = QStringLiteral(SPECTREL_BINARY_DIR "/spectrel");
-const QString kBoardProgram = QStringLiteral(SPECTREL_BINARY_DIR "/spectrel-virtual-board");
+const QString kBoardProgram = QStringLiteral(SPECTREL_BOARD_PATH);
 constexpr const char* kBoardPath = "<board>";  // stands for the pseudo-terminal of spectrel-virtual-board
 
 struct RunResult {

@@ -123,6 +123,10 @@ protected:
         PressNec(0x45);
         PressNec(0x45);
         PressNec(0x46);
+        // Without a script, the four boxes of a learning that goes well (lose everything, first press, same
+        // key, another key) are answered OK.
+        if (boxes.pendingAnswers() == 0)
+            boxes.script({MessageButton::Ok, MessageButton::Ok, MessageButton::Ok, MessageButton::Ok});
         Click("BtnExploreProto");
     }
 

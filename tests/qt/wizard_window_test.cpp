@@ -360,7 +360,10 @@ TEST_F(WizardWindowTest, WholeRunOnTheVirtualReaderSavesADeviceFile) {
     ASSERT_EQ(PageName(), "pageLearnButtons");
 
     host.boxes.clear();
-    for (std::uint8_t key = 0x10; key < 0x18; ++key) host.Press(virtualboard::necSignal(0, key));
+    for (std::uint8_t key = 0x10; key < 0x18; ++key) {
+        host.Press(virtualboard::necSignal(0, key));
+        host.boxes.push(MessageButton::Ok);  // the press prompt of each button
+    }
     Click("btnLearnAll");
     EXPECT_TRUE(host.buttons.AllHaveCodes()) << ::testing::PrintToString(Texts());
     QTableWidget* grid = Find<QTableWidget>("grdLearn");

@@ -36,7 +36,7 @@ namespace vb = virtualboard;
 // The analysis, the current protocol and the tables the decoding parameters window works on.
 struct DecodingRig {
     testing::SimulatedClock clock;
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     TAnalysisContext context{boxes, clock, clock};
     Tprotocol_descriptor current;
     Tstandard_protocols standards;

@@ -25,7 +25,7 @@ using namespace spectrel;
 
 SPECTREL_SCREENSHOT("shell_frame") {
     testing::MemoryUserStore store;
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     shell::TFrameEnvironment environment(store, boxes);
     environment.fileVersion = "0.1";
     // A small screen, so that the first-start placement gives a picture of a readable size.
@@ -46,7 +46,7 @@ SPECTREL_SCREENSHOT("shell_frame") {
 
 SPECTREL_SCREENSHOT("shell_frame_file_menu") {
     testing::MemoryUserStore store;
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     shell::TFrameEnvironment environment(store, boxes);
     environment.fileVersion = "0.1";
     auto frame = std::make_unique<shell::TfrmZELFrame>(environment, QStringLiteral("frmMain"));
@@ -57,7 +57,7 @@ SPECTREL_SCREENSHOT("shell_frame_file_menu") {
 
 SPECTREL_SCREENSHOT("shell_frame_help_menu") {
     testing::MemoryUserStore store;
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     shell::TFrameEnvironment environment(store, boxes);
     environment.fileVersion = "0.1";
     auto frame = std::make_unique<shell::TfrmZELFrame>(environment, QStringLiteral("frmMain"));

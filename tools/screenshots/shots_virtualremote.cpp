@@ -22,7 +22,7 @@ public:
 SPECTREL_SCREENSHOT("virtual_remote_panel") {
     NoPorts ports;
     spectrel::testing::SimulatedClock clock;
-    spectrel::testing::ScriptedMessageBoxes boxes;
+    spectrel::testing::ScriptedMessageBoxes boxes{spectrel::testing::ScriptedMessageBoxes::Unscripted::Accept};
     TVirtualReader reader(ports, clock);
     TVirtualRemotePanel panel(reader, boxes);
     return spectrel::screenshots::Grab(panel);
@@ -31,7 +31,7 @@ SPECTREL_SCREENSHOT("virtual_remote_panel") {
 SPECTREL_SCREENSHOT("virtual_remote_panel_loaded_key_held") {
     NoPorts ports;
     spectrel::testing::SimulatedClock clock;
-    spectrel::testing::ScriptedMessageBoxes boxes;
+    spectrel::testing::ScriptedMessageBoxes boxes{spectrel::testing::ScriptedMessageBoxes::Unscripted::Accept};
     TVirtualReader reader(ports, clock);
     TVirtualRemotePanel panel(reader, boxes);
     panel.LoadRemoteFile(SPECTREL_SOURCE_DIR "/tests/data/virtualboard_codes.txt");
