@@ -1,0 +1,125 @@
+#include "shell/ZELSplash.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSplashScreen>
+#include <QTimer>
+
+#include "shell/KOR_Header.h"
+
+namespace spectrel::shell {
+
+namespace {
+
+constexpr int kWidth = 480;
+constexpr int kHeight = 280;
+
+// A hand-held remote control, drawn upright with its top at `top`.
+void DrawRemote(QPainter& painter, QPointF top) {
+    const QRectF body(top.x() - 28, top.y(), 56, 150);
+    painter.setPen(QPen(QColor(30, 30, 40), 2));
+    painter.setBrush(QColor(60, 64, 78));
+    painter.drawRoundedRect(body, 14, 14);
+    // The IR window at the top end.
+    painter.setBrush(QColor(150, 20, 30));
+    painter.drawRoundedRect(QRectF(top.x() - 10, top.y() + 6, 20, 8), 3, 3);
+    // The keys.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 205, 215));
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 3; ++column)
+            painter.drawEllipse(QPointF(top.x() - 14 + 14 * column, top.y() + 34 + 22 * row), 5, 5);
+}
+
+// The reader board: a small green circuit board with the receiver and a chip.
+void DrawBoard(QPainter& painter, QRectF board) {
+    painter.setPen(QPen(QColor(10, 60, 25), 2));
+    painter.setBrush(QColor(30, 120, 60));
+    painter.drawRoundedRect(board, 6, 6);
+    painter.setBrush(QColor(25, 25, 25));
+    painter.drawRect(QRectF(board.center().x() - 22, board.center().y() - 14, 44, 28));
+    painter.setPen(QPen(QColor(200, 190, 120), 2));
+    for (int pin = 0; pin < 5; ++pin) {
+        const double x = board.center().x() - 18 + 9 * pin;
+        painter.drawLine(QPointF(x, board.center().y() - 14), QPointF(x, board.center().y() - 20));
+        painter.drawLine(QPointF(x, board.center().y() + 14), QPointF(x, board.center().y() + 20));
+    }
+    // The receiver faces the remote.
+    painter.setPen(QPen(QColor(20, 20, 20), 1));
+    painter.setBrush(QColor(40, 40, 45));
+    painter.drawRoundedRect(QRectF(board.left() - 10, board.center().y() - 12, 16, 24), 6, 6);
+}
+
+// The burst train in flight between the two.
+void DrawSignal(QPainter& painter, QPointF from, QPointF to) {
+    painter.setPen(QPen(QColor(255, 90, 90), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    const double marks[] = {3, 1, 1, 1, 1, 2, 1, 1, 2, 1, 1};
+    const double step = (to.x() - from.x()) / 22.0;
+    QPainterPath path(from);
+    double x = from.x();
+    bool high = true;
+    for (double length : marks) {
+        const double y = high ? from.y() - 14 : from.y();
+        path.lineTo(x, y);
+        x += step * length;
+        path.lineTo(x, y);
+        high = !high;
+    }
+    path.lineTo(to.x(), from.y());
+    painter.drawPath(path);
+}
+
+}  // namespace
+
+QPixmap SplashPicture(const QString& version) {
+    QPixmap picture(kWidth, kHeight);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, kHeight);
+    sky.setColorAt(0, QColor(0, 0, 79));
+    sky.setColorAt(1, QColor(20, 40, 120));
+    painter.fillRect(picture.rect(), sky);
+
+    QFont title = painter.font();
+    title.setPixelSize(46);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(24, 18, kWidth - 48, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Spectrel"));
+
+    QFont line = painter.font();
+    line.setPixelSize(15);
+    line.setBold(false);
+    painter.setFont(line);
+    painter.setPen(QColor(200, 210, 240));
+    painter.drawText(QRect(26, 74, kWidth - 52, 22), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("learns the infrared codes of remote controls"));
+
+    DrawRemote(painter, QPointF(80, 112));
+    DrawSignal(painter, QPointF(124, 170), QPointF(318, 170));
+    DrawBoard(painter, QRectF(340, 130, 110, 80));
+
+    painter.setFont(line);
+    painter.setPen(QColor(200, 210, 240));
+    const QString bottom = version.isEmpty() ? QStringLiteral("Halvren Didaziravu Systems")
+                                             : QStringLiteral("Halvren Didaziravu Systems  -  version ") + version;
+    painter.drawText(QRect(24, kHeight - 36, kWidth - 48, 24), Qt::AlignLeft | Qt::AlignVCenter, bottom);
+    painter.end();
+    return picture;
+}
+
+QSplashScreen* ShowSplash(const QString& version) {
+    auto* splash = new QSplashScreen(SplashPicture(version));
+    splash->setObjectName(QStringLiteral("Splash"));
+    splash->show();
+    QTimer::singleShot(kSplashMilliseconds, splash, [splash] {
+        splash->close();
+        splash->deleteLater();
+    });
+    return splash;
+}
+
+}  // namespace spectrel::shell

@@ -1,0 +1,20 @@
+#pragma once
+// The splash picture shown for one second while the main window loads.
+
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+class QSplashScreen;
+
+namespace spectrel::shell {
+
+inline constexpr int kSplashMilliseconds = 1000;
+
+// Draws the picture: the program's name, a remote sending to a reader board, the version.
+QPixmap SplashPicture(const QString& version);
+
+// Shows the splash picture and closes it after one second (the caller keeps the object until then).
+QSplashScreen* ShowSplash(const QString& version);
+
+}  // namespace spectrel::shell
