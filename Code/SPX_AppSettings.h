@@ -14,6 +14,7 @@
 
 #include "Code/SPX_Data.h"
 #include "Code/SPX_IniFile.h"
+#include "Code/SPX_processing.h"
 
 namespace spectrel {
 
@@ -35,8 +36,8 @@ inline constexpr const char* kColourKeyPrefix = "Color";
 inline constexpr const char* kDeviceTypesSection = "Device Types";
 
 inline constexpr const char* kDefaultSerialPort = "COM2";
-// The reader's end-of-burst delay in microseconds, and the range a stored value must lie in.
-constexpr int kDefaultReaderDelay = 50;
+// The reader's end-of-burst delay in microseconds (kDefaultReaderDelay, beside the analysis that uses it), and
+// the range a stored value must lie in.
 constexpr int kMinReaderDelay = 40;
 constexpr int kMaxReaderDelay = 100;
 // What a stored delay outside that range becomes.
