@@ -24,14 +24,21 @@ std::string UsageText(bool pulse, bool pause) {
     return text;
 }
 
+// A number with decimals, with the separator asked for.
+std::string WithSeparator(std::string number, char separator) {
+    std::replace(number.begin(), number.end(), '.', separator);
+    return number;
+}
+
 }  // namespace
 
-std::vector<std::string> ProtocolDescriptionLines(const Tprotocol_descriptor& d) {
+std::vector<std::string> ProtocolDescriptionLines(const Tprotocol_descriptor& d, char decimalSeparator) {
     using namespace colour_code;
     if (!d.valid) return {kNoProtocolLine};
     std::vector<std::string> lines;
     if (d.carrier_period > 0) {
-        lines.push_back(std::string("Carrier frequency: ") + kBlue + FormatFixedNumber(1000 / d.carrier_period, 1) +
+        lines.push_back(std::string("Carrier frequency: ") + kBlue +
+                        WithSeparator(FormatFixedNumber(1000 / d.carrier_period, 1), decimalSeparator) +
                         kBlack + " kHz");
     } else if (d.carrier_period == 0) {
         lines.push_back("No carrier, pulsed code");
@@ -57,7 +64,7 @@ char ProtocolDescriptionColour(const Tprotocol_descriptor& d) {
 void WriteProtocolDescription(TColouredList& list, const Tprotocol_descriptor& descriptor, bool clear) {
     if (clear) list.Clear();
     if (descriptor.valid) list.SetTextColour(ProtocolDescriptionColour(descriptor));
-    for (const std::string& line : ProtocolDescriptionLines(descriptor)) list.Add(line);
+    for (const std::string& line : ProtocolDescriptionLines(descriptor, list.DecimalSeparator())) list.Add(line);
 }
 
 std::string StripColourCodes(const std::string& text) {

@@ -44,6 +44,9 @@ public:
     virtual void SetTextColour(char colourCode) { (void)colourCode; }
     // Selects the line, repaints the list at once and clears the selection again, so the line blinks.
     virtual void FlashLine(int index) { (void)index; }
+    // The decimal separator of the numbers a description writes into the list: the user's in a window,
+    // '.' in memory and on the command line.
+    virtual char DecimalSeparator() const { return '.'; }
     void restoreNormalColour() override {}
 };
 
@@ -70,11 +73,14 @@ private:
     std::vector<int> flashed_;
 };
 
-// The description lines of a descriptor: "No Protocol" when it is not valid.
-std::vector<std::string> ProtocolDescriptionLines(const Tprotocol_descriptor& descriptor);
+// The description lines of a descriptor: "No Protocol" when it is not valid. Numbers with decimals use
+// `decimalSeparator`.
+std::vector<std::string> ProtocolDescriptionLines(const Tprotocol_descriptor& descriptor,
+                                                  char decimalSeparator = '.');
 // The colour the description starts in: teal for a standard protocol, black for a learned one.
 char ProtocolDescriptionColour(const Tprotocol_descriptor& descriptor);
-// Writes the description into the list (emptied first when `clear`) and sets the list's text colour.
+// Writes the description into the list (emptied first when `clear`) and sets the list's text colour; numbers
+// take the list's decimal separator.
 void WriteProtocolDescription(TColouredList& list, const Tprotocol_descriptor& descriptor, bool clear = true);
 
 // The text without its colour codes (characters 1 to 8).

@@ -5,6 +5,7 @@
 //   --port NAME                 tries only this port (a listed name or a device path such as /dev/pts/3); the
 //                               virtual reader board does not stand in for it
 //   --no-virtual                does not fall back to the virtual reader board
+//   --virtual-if-no-port        the first activation uses the virtual reader ("VIRTUAL") when no port is remembered
 
 #include <clocale>
 
@@ -69,8 +70,12 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
     const QCommandLineOption portOption("port", "Try only this serial port (no virtual reader board then).", "name");
     const QCommandLineOption noVirtualOption("no-virtual", "Do not fall back to the virtual reader board.");
-    options.addOptions({detectOption, portOption, noVirtualOption});
+    const QCommandLineOption virtualIfNoPortOption(
+        "virtual-if-no-port", "Use the virtual reader (port VIRTUAL) when no port is remembered yet.");
+    options.addOptions({detectOption, portOption, noVirtualOption, virtualIfNoPortOption});
     options.process(*app);
+    // The main window's first activation selects "VIRTUAL" when the settings remember no port.
+    [[maybe_unused]] const bool virtualIfNoPort = options.isSet(virtualIfNoPortOption);
 
     spectrel::platform::qt::QtSerialPortProvider serialPorts;
     spectrel::platform::qt::QtClock clock;

@@ -15,7 +15,9 @@ public:
 class MessagePump {
 public:
     virtual ~MessagePump() = default;
-    // Lets the window message queue run once; returns at once when nothing is pending.
+    // Lets the window message queue run once. When nothing is pending the program's pump sleeps until the next
+    // event or for a few milliseconds at most, so that a polling wait does not spin; the waits of the reader link
+    // measure their time on the clock and never count pumps.
     virtual void pumpOnce() = 0;
 };
 

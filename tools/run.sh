@@ -12,4 +12,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   echo "  try also: $build/spectrel-cli learn $top/../shared/signals/01_prinz_dvd_t182.ir" >&2
   exec "$build/spectrel" --detect "$@"
 fi
-exec "$build/spectrel" "$@"
+# A first start with no port remembered opens on the virtual reader, so the work area shows at once.
+exec "$build/spectrel" --virtual-if-no-port "$@"

@@ -22,7 +22,8 @@ constexpr int kMaxCycles = 0xFFFF;
 constexpr double kGlitchMarginUs = 10;
 
 // Lays out the marks and spaces of one press: the first part, then the repeat part while the key is held.
-std::vector<double> pressTrain(const KeyPress& press) {
+// `repeatStarts` receives the index of the first mark of every repeat part.
+std::vector<double> pressTrain(const KeyPress& press, std::vector<std::size_t>& repeatStarts) {
     std::vector<double> train;
     double length = 0;  // of `train`
     auto nextStart = [&] { return length + (train.size() % 2 == 1 ? kImpliedGapUs : 0.0); };
@@ -39,6 +40,7 @@ std::vector<double> pressTrain(const KeyPress& press) {
     if (totalDurationUs(press.signal.repeat) > 0) {
         while (nextStart() < press.holdUs && nextStart() < BoardEngine::kMaxPressUs &&
                train.size() < BoardEngine::kMaxPressIntervals) {
+            repeatStarts.push_back(train.size() + train.size() % 2);
             append(press.signal.repeat);
         }
     }
@@ -115,7 +117,27 @@ void BoardEngine::send(std::uint8_t value, double eventUs, bool capture) {
     double ready = std::max(eventUs, txFreeUs_);
     if (config_.serialTiming) ready += config_.byteTimeUs;
     txFreeUs_ = ready;
-    out_.push_back({value, ready, capture});
+    out_.push_back({value, ready, eventUs, capture});
+}
+
+void BoardEngine::releasePress(double nowUs) {
+    latestNowUs_ = std::max(latestNowUs_, nowUs);
+    if (!captureActive_ || !pressPlayed_ || nowUs >= captureEndUs_) return;
+    // The first repeat part that had not started when the key was let go, and everything after it, go.
+    const auto cut = std::find_if(repeatStartBursts_.begin(), repeatStartBursts_.end(),
+                                  [&](std::size_t burst) { return played_[burst].startUs >= nowUs; });
+    if (cut == repeatStartBursts_.end()) return;
+    const double cutUs = played_[*cut].startUs;
+    played_.resize(*cut);
+    repeatStartBursts_.erase(cut, repeatStartBursts_.end());
+    while (!out_.empty() && out_.back().capture && out_.back().eventUs >= cutUs) out_.pop_back();
+    txFreeUs_ = out_.empty() ? std::min(txFreeUs_, latestNowUs_) : out_.back().readyUs;
+    captureEndUs_ = std::numeric_limits<double>::infinity();
+    if (config_.endOfDataSilenceUs && !played_.empty()) {
+        const double at = played_.back().reportedEndUs + *config_.endOfDataSilenceUs;
+        send(kEndOfData, at, true);
+        captureEndUs_ = at;
+    }
 }
 
 void BoardEngine::endCaptureEarly(double atUs) {
@@ -177,7 +199,8 @@ double BoardEngine::uniform() { return static_cast<double>(random_() >> 8) * (1.
 void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     pressPlayed_ = true;
     const BoardFaults& faults = config_.faults;
-    std::vector<double> train = pressTrain(press);
+    std::vector<std::size_t> repeatStarts;  // indices into `train`
+    std::vector<double> train = pressTrain(press, repeatStarts);
 
     if (faults.jitterUs > 0) {
         for (double& d : train) d = std::max(1.0, d + (2.0 * uniform() - 1.0) * faults.jitterUs);
@@ -185,7 +208,10 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     if (faults.glitchProbability > 0) {
         std::vector<double> glitched;
         glitched.reserve(train.size());
+        std::size_t nextRepeat = 0;
         for (std::size_t i = 0; i < train.size(); ++i) {
+            if (nextRepeat < repeatStarts.size() && repeatStarts[nextRepeat] == i)
+                repeatStarts[nextRepeat++] = glitched.size();
             const double d = train[i];
             const bool mark = i % 2 == 0;
             const double glitch = mark ? faults.glitchPauseUs : faults.glitchPulseUs;
@@ -205,8 +231,14 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     std::vector<int> cycles;
     double t = firstMarkUs;
     bool mergeWithPrevious = false;
+    repeatStartBursts_.clear();
+    std::size_t nextRepeat = 0;
     for (std::size_t i = 0; i < train.size(); ++i) {
         const double d = train[i];
+        // A repeat part whose first mark merges into the burst before it has no burst of its own to start at.
+        const bool repeatStart = nextRepeat < repeatStarts.size() && repeatStarts[nextRepeat] == i;
+        if (repeatStart) ++nextRepeat;
+        if (repeatStart && !(mergeWithPrevious && !played_.empty())) repeatStartBursts_.push_back(played_.size());
         if (i % 2 == 0) {
             const int edges = carrierHz > 0 ? std::max(1, static_cast<int>(std::lround(d * carrierHz / 1e6))) : 1;
             if (mergeWithPrevious && !played_.empty()) {
@@ -245,8 +277,7 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         PlayedBurst& burst = played_[i];
         // The board counts carrier cycles; it notices the end of a burst `late` after the last counted cycle,
         // which starts one carrier period before the burst's end.
-        const double lastCycleUs =
-            carrierHz > 0 ? std::max(burst.startUs, burst.endUs - 1e6 / carrierHz) : burst.endUs;
+        const double lastCycleUs = carrierHz > 0 ? std::max(burst.startUs, burst.endUs - 1e6 / carrierHz) : burst.endUs;
         burst.reportedEndUs = lastCycleUs + config_.lateBurstEndUs;
         burst.startCount = counterAt(burst.startUs);
         burst.endCount = counterAt(burst.reportedEndUs);

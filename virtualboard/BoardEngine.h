@@ -133,6 +133,11 @@ public:
     // True from the start of a capture until its end-of-data code or the next host byte.
     bool capturing(double nowUs) const;
     bool waitingForPress() const { return captureActive_ && !pressPlayed_; }
+    // Lets go of the key of the press the current capture plays, at `nowUs`: a repeat part that started before
+    // is sent whole, the later ones are not sent, and the end of data follows the silence as usual. Nothing
+    // changes when no capture plays a press or the press ends before `nowUs` anyway. A press queued with a
+    // hold of kMaxPressUs thus lasts for as long as the user holds the key.
+    void releasePress(double nowUs);
     std::uint32_t counterAt(double timeUs) const;
     int capturesStarted() const { return captures_; }
     // The bursts of the press played last.
@@ -142,7 +147,8 @@ private:
     struct OutByte {
         std::uint8_t value;
         double readyUs;
-        bool capture;  // part of a capture stream (dropped when the capture ends early)
+        double eventUs;  // when the board saw what the byte reports
+        bool capture;    // part of a capture stream (dropped when the capture ends early)
     };
 
     void handleCommand(std::uint8_t byte, double atUs);
@@ -166,6 +172,7 @@ private:
     int captures_ = 0;
     std::mt19937 random_;
     std::vector<PlayedBurst> played_;
+    std::vector<std::size_t> repeatStartBursts_;  // indices into played_ where repeat parts begin
 };
 
 }  // namespace spectrel::virtualboard

@@ -2,8 +2,11 @@
 // The wall clock and the message-loop pump of the Qt program.
 
 #include <QElapsedTimer>
+#include <memory>
 
 #include "platform/Clock.h"
+
+class QTimer;
 
 namespace spectrel::platform::qt {
 
@@ -17,10 +20,22 @@ private:
     QElapsedTimer timer_;
 };
 
-// Lets the event loop handle what is pending: repaints, clicks, the window being closed.
+// Lets the event loop handle what is pending: repaints, clicks, the window being closed, data on a serial port.
+// When nothing is pending it sleeps until the next event arrives or kIdleWaitMs have passed, so that the reader
+// link's polling waits do not keep a core busy.
 class QtMessagePump : public MessagePump {
 public:
+    static constexpr int kIdleWaitMs = 4;
+
+    QtMessagePump();
+    ~QtMessagePump() override;
+    QtMessagePump(const QtMessagePump&) = delete;
+    QtMessagePump& operator=(const QtMessagePump&) = delete;
+
     void pumpOnce() override;
+
+private:
+    std::unique_ptr<QTimer> wake_;
 };
 
 }  // namespace spectrel::platform::qt

@@ -77,6 +77,7 @@ TEST(SpectrelDetect, PrintsTheReaderStatus) {
     if (!QFileInfo(kProgram).isExecutable()) GTEST_SKIP() << "spectrel is not built";
     const DetectCase cases[] = {
         {"falls back to the virtual board", {"--detect"}, "Reader 1.3\n", 0},
+        {"with the start-up option of tools/run.sh", {"--detect", "--virtual-if-no-port"}, "Reader 1.3\n", 0},
         {"a missing port without the virtual board",
          {"--detect", "--no-virtual", "--port", "/dev/spectrel-no-such-port"},
          "No Reader\n",
