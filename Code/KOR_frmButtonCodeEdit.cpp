@@ -4,11 +4,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "Code/KOR_frmExploreButtons_Views.h"
+#include "Code/SPX_Main_ProgressBar.h"
 
 namespace spectrel {
 
@@ -30,13 +29,8 @@ TfrmButtonCodeEdit::TfrmButtonCodeEdit(TButtonCode& button, TButtonEditEnvironme
     btnLearn_ = new QPushButton(tr("Learn"), this);
     btnLearn_->setObjectName(QStringLiteral("btnLearn"));
     btnLearn_->setAutoDefault(false);
-    progressBar_ = new QProgressBar(this);
+    progressBar_ = new TReceiveProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("ProgressBar"));
-    progressBar_->setRange(0, 100);
-    progressBar_->setValue(0);
-    progressBar_->setTextVisible(false);
-    progressBar_->setMaximumHeight(12);
-    progress_ = std::make_unique<TQtProgressBar>(progressBar_);
     btnSave_ = new QPushButton(tr("Save"), this);
     btnSave_->setObjectName(QStringLiteral("btnSave"));
     btnSave_->setDefault(true);
@@ -85,7 +79,7 @@ void TfrmButtonCodeEdit::EnableButtons(bool enabled) {
 
 void TfrmButtonCodeEdit::btnLearnClick() {
     controller_.Learn(
-        progress_.get(),
+        progressBar_,
         [this](const std::string& text) {
             eCode_->setText(QString::fromStdString(text));
             eCode_->repaint();

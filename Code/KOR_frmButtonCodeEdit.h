@@ -3,17 +3,15 @@
 // changes only on Save.
 
 #include <QDialog>
-#include <memory>
 
 #include "Code/SPX_ButtonDialogs.h"
 
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace spectrel {
 
-class TQtProgressBar;
+class TReceiveProgressBar;
 
 class TfrmButtonCodeEdit : public QDialog {
     Q_OBJECT
@@ -34,10 +32,9 @@ private:
     QLineEdit* eButtonName_;
     QLineEdit* eCode_;
     QPushButton* btnLearn_;
-    QProgressBar* progressBar_;
+    TReceiveProgressBar* progressBar_;
     QPushButton* btnSave_;
     QPushButton* btnCancel_;
-    std::unique_ptr<TQtProgressBar> progress_;
     bool learning_ = false;
 };
 

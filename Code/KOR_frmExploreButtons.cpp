@@ -2,41 +2,35 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <exception>
 
-#include "Code/KOR_frmExploreButtons_Views.h"
+#include "Code/SPX_Main_ColouredList.h"
+#include "Code/SPX_Main_ProgressBar.h"
 #include "Code/SPX_processing_learning.h"
 #include "platform/MessageBoxes.h"
 
 namespace spectrel {
 
+namespace {
+constexpr int kOutputLineHeight = 16;
+constexpr int kOutputFontPixels = 12;
+}  // namespace
+
 TfrmExplorerButtons::TfrmExplorerButtons(TLearningProcedures& procedures, TbuttonCodes& exploreList,
                                          platform::MessageBoxes& boxes, const TListPalette& palette, QWidget* parent)
-    : QDialog(parent), procedures_(procedures), boxes_(boxes), session_(exploreList) {
+    : QDialog(parent), procedures_(procedures), boxes_(boxes), session_(exploreList), palette_(palette) {
     setObjectName(QStringLiteral("frmExplorerButtons"));
     setWindowTitle(QString::fromUtf8(dialog_text::kExplorerCaption));
     setSizeGripEnabled(true);
 
-    lbOutput_ = new QListWidget(this);
+    lbOutput_ = new TColouredListWidget(palette_, kOutputLineHeight, kOutputFontPixels, this);
     lbOutput_->setObjectName(QStringLiteral("lbOutput"));
-    lbOutput_->setUniformItemSizes(true);
     lbOutput_->setMinimumSize(420, 240);
-    delegate_ = new TColouredLineDelegate(lbOutput_);
-    delegate_->SetPalette(palette);
-    lbOutput_->setItemDelegate(delegate_);
-    output_ = std::make_unique<TQtColouredList>(lbOutput_);
-    progressBar_ = new QProgressBar(this);
+    progressBar_ = new TReceiveProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("ProgressBar"));
-    progressBar_->setRange(0, 100);
-    progressBar_->setValue(0);
-    progressBar_->setTextVisible(false);
-    progressBar_->setMaximumHeight(12);
-    progress_ = std::make_unique<TQtProgressBar>(progressBar_);
     btnExplore_ = new QPushButton(tr("Explore"), this);
     btnExplore_->setObjectName(QStringLiteral("btnExplore"));
     btnExplore_->setDefault(true);
@@ -71,7 +65,7 @@ void TfrmExplorerButtons::EnableButtons(bool enabled) {
 
 void TfrmExplorerButtons::btnExploreClick() {
     try {
-        session_.Explore([this] { procedures_.ExploreButtons(progress_.get(), *output_); },
+        session_.Explore([this] { procedures_.ExploreButtons(progressBar_, *lbOutput_); },
                          [this](bool enabled) { EnableButtons(enabled); });
     } catch (const std::exception& error) {
         boxes_.show(platform::MessageKind::Error, error.what(), platform::MessageButton::Ok);

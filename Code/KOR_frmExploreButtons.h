@@ -3,22 +3,18 @@
 // coloured list; the protocol may be corrected on the way. It cannot be closed while it explores.
 
 #include <QDialog>
-#include <memory>
 
 #include "Code/SPX_AppSettings.h"
 #include "Code/SPX_ButtonDialogs.h"
 
-class QListWidget;
-class QProgressBar;
 class QPushButton;
 class QStatusBar;
 
 namespace spectrel {
 
 class TLearningProcedures;
-class TQtProgressBar;
-class TQtColouredList;
-class TColouredLineDelegate;
+class TReceiveProgressBar;
+class TColouredListWidget;
 
 namespace platform {
 class MessageBoxes;
@@ -45,14 +41,12 @@ private:
     TLearningProcedures& procedures_;
     platform::MessageBoxes& boxes_;
     TExploreSession session_;
-    QListWidget* lbOutput_;
-    QProgressBar* progressBar_;
+    TListPalette palette_;
+    TColouredListWidget* lbOutput_;
+    TReceiveProgressBar* progressBar_;
     QPushButton* btnExplore_;
     QPushButton* btnClose_;
     QStatusBar* statusBar_;
-    TColouredLineDelegate* delegate_;
-    std::unique_ptr<TQtProgressBar> progress_;
-    std::unique_ptr<TQtColouredList> output_;
 };
 
 }  // namespace spectrel

@@ -25,6 +25,8 @@ class QLabel;
 namespace spectrel {
 
 class TButtonsColumn;
+class TDeviceFileSaver;
+class TEditCommands;
 class TDirectoryImageList;
 class TIR_Settings_form;
 class TPortSelector;
@@ -66,7 +68,13 @@ public:
     // The first activation: connects to the remembered port. Runs once, when the window is first shown.
     void FormActivate();
 
+    // Toolbar "Save": the device file (checks, file name, backups, writer).
+    void BtnSaveIRFileClick();
+    // Toolbar "Explore": the Explorer Buttons dialog.
+    void ExploreButtonsClick();
+
     TWorkspace& Workspace() { return *workspace_; }
+    TDeviceFileSaver& DeviceFileSaver() { return *saver_; }
     bool Connected() const { return connected_; }
     TIR_Settings_form* DecodingParametersDialog() const { return settingsForm_; }
 
@@ -96,6 +104,8 @@ private:
 
     void BtnExploreProtoClick();
     void BtnLearnClick();
+    void LearnSelectedButtonClick();
+    platform::FileDialogs& FileDialogs();
     void EditIRdecodesettings1Click();
     void PreviewImagesClick();
 
@@ -104,6 +114,9 @@ private:
     std::unique_ptr<TLearningProcedures> procedures_;
     std::unique_ptr<TProtocolColumn> column_;
     std::unique_ptr<TDirectoryImageList> imageList_;
+    std::unique_ptr<platform::FileDialogs> ownFileDialogs_;
+    std::unique_ptr<TDeviceFileSaver> saver_;
+    TEditCommands* editCommands_ = nullptr;
 
     bool connected_ = false;
     bool firstActivation_ = true;

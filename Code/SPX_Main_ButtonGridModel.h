@@ -30,6 +30,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // The pictures beside the names (null: none); used from the next rebuild on.
+    void SetImages(TDirectoryImageList* images) { images_ = images; }
     // Builds the rows again from the button list.
     void Rebuild();
     // The button index that row carries; -1 outside the rows.
