@@ -75,6 +75,8 @@ TButtonsColumn::TButtonsColumn(TButtonsColumnModel model, QWidget* parent)
     templatesButton_->setMenu(templatesMenu_);
     toolBar_->addWidget(templatesButton_);
     layout->addWidget(toolBar_);
+    // The whole toolbar stays visible, "Templates" included.
+    setMinimumWidth(toolBar_->sizeHint().width());
 
     gridModel_ = new TButtonGridModel(model_.buttons, model_.rules, model_.current, model_.displayOptions, nullptr,
                                       this);
