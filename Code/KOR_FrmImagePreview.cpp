@@ -39,7 +39,6 @@ TfrmImagePreview::TfrmImagePreview(const QString& imageFolder, platform::UserSto
     grid_->setFlow(QListView::TopToBottom);
     grid_->setWrapping(true);
     grid_->setResizeMode(QListView::Adjust);
-    grid_->setUniformItemSizes(true);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setIconSize(QSize(kButtonImageSize, kButtonImageSize));
 

@@ -16,7 +16,7 @@ TfrmSelectStandardProtocol::TfrmSelectStandardProtocol(const Tstandard_protocols
     setObjectName("frmSelectStandardProtocol");
     setWindowTitle("Select Standard Protocol");
     setSizeGripEnabled(true);
-    setMinimumSize(320, 300);
+    setMinimumSize(420, 300);
 
     auto* text = new QLabel(
         "Select from the standard protocols listed below.\n\n"

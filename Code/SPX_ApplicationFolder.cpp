@@ -95,9 +95,10 @@ std::vector<std::string> SeedFolder(const std::string& from, const std::string& 
     return copied;
 }
 
-TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, const std::string& perUserFolder) {
+TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, const std::string& perUserFolder,
+                                           const std::function<bool(const std::string&)>& isWritable) {
     TApplicationFolder chosen;
-    if (FolderIsWritable(executableFolder) || perUserFolder.empty()) {
+    if (isWritable(executableFolder) || perUserFolder.empty()) {
         chosen.folder = WithSeparator(fs::path(executableFolder));
         return chosen;
     }

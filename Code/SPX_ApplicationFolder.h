@@ -4,6 +4,7 @@
 // install); otherwise a per-user data folder, seeded on its first use with copies of the data files installed
 // beside the program. A file the user already has is never overwritten.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,10 @@ std::vector<std::string> ApplicationDataFiles(const std::string& folder);
 std::vector<std::string> SeedFolder(const std::string& from, const std::string& to, std::vector<std::string>* errors);
 
 // Chooses the application folder: `executableFolder` when writable, else `perUserFolder` (for example the
-// per-user application data location), created when missing and seeded on its first use.
-TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, const std::string& perUserFolder);
+// per-user application data location), created when missing and seeded on its first use (while it is missing
+// or empty). `isWritable` decides whether a folder can be written.
+TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, const std::string& perUserFolder,
+                                           const std::function<bool(const std::string&)>& isWritable =
+                                               FolderIsWritable);
 
 }  // namespace spectrel

@@ -8,6 +8,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStyle>
@@ -46,7 +48,7 @@ constexpr int kMinimumClientHeight = 460;
 constexpr int kMessageMargin = 20;  // the message is 40 pixels narrower than the client area
 constexpr int kMessageFontPixels = 13;
 constexpr int kSplitterWidth = 2;
-constexpr unsigned kPreferencesOnly = 4096;
+constexpr std::uint16_t kPreferencesOnly = 4096;
 constexpr int kStatusPanels = 3;
 constexpr int kReaderPanel = 0;
 
@@ -74,14 +76,25 @@ QAction* ToolCommand(QToolBar* bar, const QString& text, const char* objectName,
 
 }  // namespace
 
+namespace {
+shell::TFrameEnvironment FrameEnvironment(const TMainWindowContext& context) {
+    shell::TFrameEnvironment environment(context.store, context.boxes);
+    environment.companyName = kCompanyName;
+    environment.applicationTitle = kApplicationTitle;
+    environment.fileVersion = context.fileVersion;
+    environment.openHelp = context.openHelp;
+    environment.screenGeometry = context.screenGeometry;
+    return environment;
+}
+}  // namespace
+
 TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
-    : TfrmZELFrame(parent),
+    : TfrmZELFrame(FrameEnvironment(context), QStringLiteral("frmMain"), parent),
       context_(std::move(context)),
       workspace_(std::make_unique<TWorkspace>(TWorkspaceServices{context_.ports, context_.clock, context_.pump,
                                                                  context_.boxes, context_.store,
                                                                  context_.applicationFolder, context_.dumpFolder})) {
-    setObjectName(QStringLiteral("frmMain"));
-    TWorkspace& w = *workspace_;
+        TWorkspace& w = *workspace_;
     procedures_ = std::make_unique<TLearningProcedures>(
         TLearningModel{w.context, w.reader, context_.boxes, w.current, w.learnedCopy, w.standards, w.buttons,
                        w.exploreList, w.rules},
@@ -100,6 +113,8 @@ TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+    // The base saves its preferences and placement while the window is still whole.
+    FormDestroy();
     // The widgets that call back into the workspace go first.
     delete virtualRemote_;
     delete settingsForm_;

@@ -15,10 +15,10 @@
 
 #include "Code/SPX_CommandStates.h"
 #include "Code/SPX_Main_Context.h"
-#include "Code/SPX_Main_Frame.h"
 #include "Code/SPX_ProtocolColumn.h"
 #include "Code/SPX_Workspace.h"
 #include "Code/SPX_processing_learning.h"
+#include "shell/fMainFrame.h"
 
 class QLabel;
 
@@ -35,7 +35,7 @@ class TReceiveProgressBar;
 class TRemoteColumn;
 class TfrmImagePreview;
 
-class TfrmMain : public TfrmZELFrame,
+class TfrmMain : public shell::TfrmZELFrame,
                  public TLearningWindow,
                  public TProtocolColumnDialogs,
                  private TReaderPortView {
@@ -59,6 +59,7 @@ public:
     void EditProtocolInDialog() override;
     void FocusMainWindow() override;
 
+    void FormCreate() override;
     void ShowPreferences() override;
     // Shows the Options items the advanced options allow, then applies the standard match.
     void UpdateOptionsMenu();
@@ -79,7 +80,6 @@ public:
     TIR_Settings_form* DecodingParametersDialog() const { return settingsForm_; }
 
 protected:
-    void FormCreate() override;
     bool FormCloseQuery() override;
     void FormClose() override;
     void showEvent(QShowEvent* event) override;

@@ -16,8 +16,8 @@
 #include "Code/SPX_CommandStates.h"
 #include "Code/SPX_Data_ButtonCodes.h"
 #include "Code/SPX_Main_ButtonGridModel.h"
-#include "Code/SPX_Main_Frame.h"
 #include "Code/fRestrictedEdit.h"
+#include "shell/KOR_Header.h"
 
 namespace spectrel {
 
@@ -48,7 +48,7 @@ TButtonsColumn::TButtonsColumn(TButtonsColumnModel model, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(new TKOR_Header(QStringLiteral("Buttons"), this));
+    layout->addWidget(new shell::TKOR_Header(QStringLiteral("Buttons"), this));
 
     toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("tbButtons"));

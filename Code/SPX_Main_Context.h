@@ -2,6 +2,8 @@
 // Everything the main window is given when it is made: the platform services, the per-user store, the
 // application folder, the virtual reader and the start-up flags. The window reaches nothing else.
 
+#include <QRect>
+#include <functional>
 #include <string>
 
 #include "platform/Clock.h"
@@ -10,6 +12,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/SerialPort.h"
 #include "platform/UserStore.h"
+#include "shell/fMainFrame.h"
 
 namespace spectrel {
 
@@ -33,6 +36,10 @@ struct TMainWindowContext {
     platform::FileDialogs* fileDialogs = nullptr;
     // The first activation uses "VIRTUAL" when the settings file remembers no port.
     bool virtualIfNoPort = false;
+    // For the frame window: the file version, the help, the screen area (see shell::TFrameEnvironment).
+    std::string fileVersion{};
+    std::function<void(shell::THelpCommand, int context)> openHelp{};
+    std::function<QRect()> screenGeometry{};
 };
 
 }  // namespace spectrel

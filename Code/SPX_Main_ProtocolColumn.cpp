@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "Code/SPX_Main_ColouredList.h"
-#include "Code/SPX_Main_Frame.h"
+#include "shell/KOR_Header.h"
 
 namespace spectrel {
 
@@ -35,7 +35,7 @@ TProtocolColumnPanel::TProtocolColumnPanel(const TListPalette& palette, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(new TKOR_Header(QStringLiteral("IR Protocol"), this));
+    layout->addWidget(new shell::TKOR_Header(QStringLiteral("IR Protocol"), this));
 
     toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("tbProtocol"));

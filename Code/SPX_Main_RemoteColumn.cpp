@@ -7,8 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/MessageBoxes.h"
-
-#include "Code/SPX_Main_Frame.h"
+#include "shell/KOR_Header.h"
 
 namespace spectrel {
 
@@ -46,7 +45,7 @@ TRemoteColumn::TRemoteColumn(QWidget* parent) : QWidget(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(2);
-    outer->addWidget(new TKOR_Header(QStringLiteral("Remote"), this));
+    outer->addWidget(new shell::TKOR_Header(QStringLiteral("Remote"), this));
     auto* fields = new QVBoxLayout;
     fields->setContentsMargins(6, 2, 6, 4);
     fields->setSpacing(1);

@@ -13,6 +13,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "Code/SPX_processing.h"
 
@@ -57,11 +58,15 @@ QFont ListFont() {
 TIR_Settings_form::TIR_Settings_form(TAnalysisContext& context, Tprotocol_descriptor& current,
                                      const Tstandard_protocols& standard, platform::MessageBoxes& boxes,
                                      std::function<void()> describeProtocol, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    // No Qt parent: the main window disables itself while the protocol is edited here, and a disabled parent
+    // would disable this window as well. The main window still owns it and keeps it in front of itself.
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint),
+      owner_(parent),
       boxes_(std::make_unique<TSettingsFormBoxes>(boxes)),
       lines_(std::make_unique<TDecodingLines>(context, current, standard, *boxes_)),
       describeProtocol_(std::move(describeProtocol)) {
     setObjectName("IR_Settings_form");
+    if (parent != nullptr) connect(parent, &QObject::destroyed, this, [this] { delete this; });
     setWindowTitle("IR decoding parameters");
     setMinimumSize(480, 300);
     lines_->SetDescribeProtocol([this] {
@@ -117,8 +122,10 @@ TIR_Settings_form::TIR_Settings_form(TAnalysisContext& context, Tprotocol_descri
     layout->addWidget(list_, 1);
 
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { ListClick(list_->row(item)); });
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_) ListClick(row);
+    // Moving the selection with the keys counts as a click too; taking the focus selects nothing.
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = list_->selectedItems();
+        if (!filling_ && !selected.isEmpty()) ListClick(list_->row(selected.front()));
     });
     connect(list_, &QWidget::customContextMenuRequested, this, &TIR_Settings_form::ShowContextMenu);
     connect(selector_, &QComboBox::currentIndexChanged, this, [this] { ValueChange(); });
@@ -130,8 +137,15 @@ TIR_Settings_form::TIR_Settings_form(TAnalysisContext& context, Tprotocol_descri
 
 TIR_Settings_form::~TIR_Settings_form() = default;
 
-void TIR_Settings_form::SelectParameterMode() { lines_->SetMode(TDecodingMode::Parameter); }
-void TIR_Settings_form::SelectProtocolMode() { lines_->SetMode(TDecodingMode::Protocol); }
+void TIR_Settings_form::SelectParameterMode() { SelectMode(TDecodingMode::Parameter); }
+void TIR_Settings_form::SelectProtocolMode() { SelectMode(TDecodingMode::Protocol); }
+
+void TIR_Settings_form::SelectMode(TDecodingMode mode) {
+    lines_->SetMode(mode);
+    // Already open (parameter mode is not modal): showing it again neither shows nor activates it, so it is
+    // opened afresh here.
+    if (isVisible()) FormActivate();
+}
 
 void TIR_Settings_form::ClearModified() {
     lines_->ClearModified();
@@ -155,9 +169,13 @@ bool TIR_Settings_form::event(QEvent* e) {
 void TIR_Settings_form::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (e->spontaneous()) return;
-    if (!centred_ && parentWidget() != nullptr) {
-        const QWidget* main = parentWidget()->window();
-        move(main->frameGeometry().center() - rect().center());
+    if (owner_ != nullptr && windowHandle() != nullptr && owner_->window()->windowHandle() != nullptr)
+        windowHandle()->setTransientParent(owner_->window()->windowHandle());
+    if (!centred_ && owner_ != nullptr) {
+        const QWidget* main = owner_->window();
+        QRect frame = frameGeometry();
+        frame.moveCenter(main->frameGeometry().center());
+        move(frame.topLeft());
         centred_ = true;
     }
     // The lines are built when the window becomes active; where the window system does not activate it (a
@@ -263,8 +281,8 @@ void TIR_Settings_form::ShowContextMenu(const QPoint& at) {
     // A right click on another line clicks that line first.
     const int row = list_->row(list_->itemAt(at));
     if (row >= 0 && row != selectedLine_) {
-        list_->setCurrentRow(row);
-        ListClick(row);
+        list_->setCurrentRow(row);  // clicks it through the selection
+        if (selectedLine_ != row) ListClick(row);
     }
     if (!lines_->OffersInsertDelete(selectedLine_)) return;
     QMenu menu(this);

@@ -1,7 +1,9 @@
 #pragma once
 // The decoding parameters window "IR decoding parameters": in parameter mode the three decoding parameters of
 // the analysis, in protocol mode the fields of the current protocol. A tool window that stays on top, created
-// once (hidden) by the main window and kept for the whole run; closing it only hides it.
+// once (hidden) by the main window and kept for the whole run; closing it only hides it. The window given as
+// parent owns it (it is deleted with it) but is not its Qt parent, so the main window may disable itself while
+// this window stays usable.
 //
 // Object names, for tests and screenshots:
 //   "ComboxValue"      the value selector (hidden until a line is clicked)
@@ -11,6 +13,7 @@
 //
 // Every decision lives in TDecodingLines (Code/SPX_DecodingLines.h); this window wires the controls to it.
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -62,6 +65,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void SelectMode(TDecodingMode mode);
     void FormActivate();
     // Builds the lines afresh and lists them.
     void RebuildLines();
@@ -74,6 +78,7 @@ private:
     void DeleteClick();
     void ShowContextMenu(const QPoint& at);
 
+    QPointer<QWidget> owner_;  // the main window
     std::unique_ptr<TSettingsFormBoxes> boxes_;
     std::unique_ptr<TDecodingLines> lines_;
     std::function<void()> describeProtocol_;

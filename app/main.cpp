@@ -1,27 +1,32 @@
 // Spectrel: learns the infrared codes of remote controls through a reader board on a serial port.
 //
-//   spectrel                    the window; the status bar shows the reader found and its port
+//   spectrel                    the main window; it connects to the port remembered in SPX.ini
 //   spectrel --detect           prints the reader status ("Reader 1.3" or "No Reader") and exits, 0 if detected
-//   --port NAME                 tries only this port (a listed name or a device path such as /dev/pts/3); the
-//                               virtual reader board does not stand in for it
-//   --no-virtual                does not fall back to the virtual reader board
+//   --port NAME                 with --detect: tries only this port (a listed name or a device path such as
+//                               /dev/pts/3); the virtual reader board does not stand in for it
+//   --no-virtual                with --detect: does not fall back to the virtual reader board
 //   --virtual-if-no-port        the first activation uses the virtual reader ("VIRTUAL") when no port is remembered
 
 #include <clocale>
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLabel>
-#include <QMainWindow>
-#include <QStatusBar>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "Code/SPX_Main.h"
 #include "app/ReaderStart.h"
+#include "app/StartUp.h"
 #include "platform/qt/QtClock.h"
+#include "platform/qt/QtInputBox.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtUserStore.h"
+#include "virtualboard/qt/VirtualReader.h"
 
 namespace {
 
@@ -46,6 +51,17 @@ bool WantsConsole(int argc, char* argv[]) {
     return false;
 }
 
+// The folder of "SPX.ini" and "ButtonImages": the executable's folder when it is writable, otherwise the
+// user's data folder.
+std::string ApplicationFolder() {
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!QFileInfo(folder).isWritable()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir().mkpath(folder);
+    }
+    return QDir::toNativeSeparators(folder + QStringLiteral("/")).toStdString();
+}
+
 QString PortText(const spectrel::app::ReaderFound& found) {
     if (found.port.empty()) return QStringLiteral("No serial port");
     QString text = QStringLiteral("Port ") + QString::fromStdString(found.port);
@@ -67,6 +83,7 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser options;
     options.addHelpOption();
+    options.addOption(QCommandLineOption("no-splash", "Start without the splash picture (also /NOSPLASH)."));
     const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
     const QCommandLineOption portOption("port", "Try only this serial port (no virtual reader board then).", "name");
     const QCommandLineOption noVirtualOption("no-virtual", "Do not fall back to the virtual reader board.");
@@ -74,8 +91,6 @@ int main(int argc, char* argv[]) {
         "virtual-if-no-port", "Use the virtual reader (port VIRTUAL) when no port is remembered yet.");
     options.addOptions({detectOption, portOption, noVirtualOption, virtualIfNoPortOption});
     options.process(*app);
-    // The main window's first activation selects "VIRTUAL" when the settings remember no port.
-    [[maybe_unused]] const bool virtualIfNoPort = options.isSet(virtualIfNoPortOption);
 
     spectrel::platform::qt::QtSerialPortProvider serialPorts;
     spectrel::platform::qt::QtClock clock;
@@ -85,30 +100,32 @@ int main(int argc, char* argv[]) {
     spectrel::platform::MessageBoxes& boxes =
         options.isSet(detectOption) ? static_cast<spectrel::platform::MessageBoxes&>(consoleBoxes) : windowBoxes;
 
-    spectrel::app::ReaderStart start(serialPorts, clock, pump, boxes);
-    // A port asked for by name gets an answer about that port, not about the virtual board.
-    const bool allowVirtual = !options.isSet(noVirtualOption) && !options.isSet(portOption);
-    const spectrel::app::ReaderFound found = start.find(options.value(portOption).toStdString(), allowVirtual);
-
     if (options.isSet(detectOption)) {
+        spectrel::app::ReaderStart start(serialPorts, clock, pump, boxes);
+        // A port asked for by name gets an answer about that port, not about the virtual board.
+        const bool allowVirtual = !options.isSet(noVirtualOption) && !options.isSet(portOption);
+        const spectrel::app::ReaderFound found = start.find(options.value(portOption).toStdString(), allowVirtual);
         std::printf("%s\n", found.status.c_str());
         std::fprintf(stderr, "%s\n", PortText(found).toLocal8Bit().data());
         return found.detected ? 0 : 1;
     }
+    // Before the window: only one instance runs (a second start brings the running window back and ends here),
+    // the splash picture, and the application folder (startUp.folder.folder) that the window's files live in.
+    spectrel::app::StartUp startUp = spectrel::app::BeginStart(app->arguments());
+    if (startUp.endNow) return 0;
 
-    QMainWindow window;
-    window.setWindowTitle("Spectrel");
-    auto* label = new QLabel("Spectrel", &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    auto* readerPanel = new QLabel(QString::fromStdString(found.status));
-    readerPanel->setObjectName("readerStatus");
-    auto* portPanel = new QLabel(PortText(found));
-    portPanel->setObjectName("readerPort");
-    window.statusBar()->addWidget(readerPanel);
-    window.statusBar()->addWidget(portPanel, 1);
+    QCoreApplication::setOrganizationName(spectrel::platform::qt::kOrganisationName);
+    spectrel::virtualboard::TVirtualReader virtualReader(serialPorts, clock);
+    spectrel::platform::qt::QtUserStore store;
+    spectrel::platform::qt::QtInputBox inputBox;
+    spectrel::TMainWindowContext context{virtualReader.Ports(), clock, pump, windowBoxes, inputBox, store,
+                                         ApplicationFolder(), std::string()};
+    context.virtualReader = &virtualReader;
+    // The main window's first activation selects "VIRTUAL" when the settings remember no port.
+    context.virtualIfNoPort = options.isSet(virtualIfNoPortOption);
+    spectrel::TfrmMain window(context);
     windowBoxes.setParent(&window);
-    window.resize(640, 480);
+    inputBox.setParent(&window);
     window.show();
     if (qEnvironmentVariable("QT_QPA_PLATFORM") == "offscreen") return 0;
     return app->exec();

@@ -1,10 +1,12 @@
 #include "shell/ZELSingleInstance.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QMainWindow>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -110,6 +112,18 @@ bool TZELSingleInstance::AskRunningInstance(int timeoutMs) {
     if (!failed && answer.isEmpty()) loop.exec();
     if (answer.isEmpty() && socket.bytesAvailable() > 0) answer = socket.readAll();
     return answer == kShownAnswer;
+}
+
+bool TZELSingleInstance::ShowMainWindow(const QString& title) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<QMainWindow*>(widget);
+        if (!window || window->windowTitle() != title) continue;
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+        return true;
+    }
+    return false;
 }
 
 void TZELSingleInstance::Release() {

@@ -35,6 +35,9 @@ public:
 
     // What runs when another start asks this instance to show its window; returns false when there is none yet.
     void SetShowWindow(std::function<bool()> show) { showWindow_ = std::move(show); }
+    // Shows the application's main window (a top-level main window titled `title`) in its normal state and
+    // brings it forward; false when there is none.
+    static bool ShowMainWindow(const QString& title);
     // Drops the marker (also done when the object goes).
     void Release();
 

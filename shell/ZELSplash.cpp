@@ -16,21 +16,21 @@ namespace {
 constexpr int kWidth = 480;
 constexpr int kHeight = 280;
 
-// A hand-held remote control, drawn upright with its top at `top`.
-void DrawRemote(QPainter& painter, QPointF top) {
-    const QRectF body(top.x() - 28, top.y(), 56, 150);
+// A hand-held remote control lying on its side, its IR window at the right end `front`.
+void DrawRemote(QPainter& painter, QPointF front) {
+    const QRectF body(front.x() - 140, front.y() - 24, 140, 48);
     painter.setPen(QPen(QColor(30, 30, 40), 2));
     painter.setBrush(QColor(60, 64, 78));
     painter.drawRoundedRect(body, 14, 14);
-    // The IR window at the top end.
+    // The IR window.
     painter.setBrush(QColor(150, 20, 30));
-    painter.drawRoundedRect(QRectF(top.x() - 10, top.y() + 6, 20, 8), 3, 3);
+    painter.drawRoundedRect(QRectF(front.x() - 12, front.y() - 10, 8, 20), 3, 3);
     // The keys.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(200, 205, 215));
-    for (int row = 0; row < 5; ++row)
-        for (int column = 0; column < 3; ++column)
-            painter.drawEllipse(QPointF(top.x() - 14 + 14 * column, top.y() + 34 + 22 * row), 5, 5);
+    for (int column = 0; column < 6; ++column)
+        for (int row = 0; row < 3; ++row)
+            painter.drawEllipse(QPointF(body.left() + 18 + 18 * column, body.top() + 10 + 14 * row), 4.5, 4.5);
 }
 
 // The reader board: a small green circuit board with the receiver and a chip.
@@ -57,7 +57,7 @@ void DrawSignal(QPainter& painter, QPointF from, QPointF to) {
     painter.setPen(QPen(QColor(255, 90, 90), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     const double marks[] = {3, 1, 1, 1, 1, 2, 1, 1, 2, 1, 1};
-    const double step = (to.x() - from.x()) / 22.0;
+    const double step = (to.x() - from.x()) / 18.0;
     QPainterPath path(from);
     double x = from.x();
     bool high = true;
@@ -68,6 +68,7 @@ void DrawSignal(QPainter& painter, QPointF from, QPointF to) {
         path.lineTo(x, y);
         high = !high;
     }
+    path.lineTo(x, from.y());
     path.lineTo(to.x(), from.y());
     painter.drawPath(path);
 }
@@ -98,8 +99,8 @@ QPixmap SplashPicture(const QString& version) {
     painter.drawText(QRect(26, 74, kWidth - 52, 22), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("learns the infrared codes of remote controls"));
 
-    DrawRemote(painter, QPointF(80, 112));
-    DrawSignal(painter, QPointF(124, 170), QPointF(318, 170));
+    DrawRemote(painter, QPointF(170, 170));
+    DrawSignal(painter, QPointF(180, 177), QPointF(328, 177));
     DrawBoard(painter, QRectF(340, 130, 110, 80));
 
     painter.setFont(line);
@@ -111,14 +112,11 @@ QPixmap SplashPicture(const QString& version) {
     return picture;
 }
 
-QSplashScreen* ShowSplash(const QString& version) {
-    auto* splash = new QSplashScreen(SplashPicture(version));
+std::unique_ptr<QSplashScreen> ShowSplash(const QString& version) {
+    auto splash = std::make_unique<QSplashScreen>(SplashPicture(version));
     splash->setObjectName(QStringLiteral("Splash"));
     splash->show();
-    QTimer::singleShot(kSplashMilliseconds, splash, [splash] {
-        splash->close();
-        splash->deleteLater();
-    });
+    QTimer::singleShot(kSplashMilliseconds, splash.get(), &QWidget::close);
     return splash;
 }
 

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QSplashScreen;
 
@@ -14,7 +15,7 @@ inline constexpr int kSplashMilliseconds = 1000;
 // Draws the picture: the program's name, a remote sending to a reader board, the version.
 QPixmap SplashPicture(const QString& version);
 
-// Shows the splash picture and closes it after one second (the caller keeps the object until then).
-QSplashScreen* ShowSplash(const QString& version);
+// Shows the splash picture; it closes itself after one second. The caller keeps the object.
+std::unique_ptr<QSplashScreen> ShowSplash(const QString& version);
 
 }  // namespace spectrel::shell

@@ -37,6 +37,9 @@ enum class THelpCommand { Contents, Index, HelpOnHelp, Context };
 
 // What the frame needs from outside.
 struct TFrameEnvironment {
+    TFrameEnvironment(platform::UserStore& userStore, platform::MessageBoxes& messageBoxes)
+        : store(userStore), boxes(messageBoxes) {}
+
     platform::UserStore& store;  // per-user store (QSettings in the program, MemoryUserStore in tests)
     platform::MessageBoxes& boxes;
     std::string companyName = "Halvren Didaziravu Systems";

@@ -5,6 +5,8 @@
 //
 // Object names: "VirtualRemotePanel" (the window), "VirtualKey_<name>" (one button per key),
 // "VirtualRemoteTitle", "VirtualRemoteKeys", "VirtualRemoteStatus", "btnLoadRemote", "btnBuiltInRemote".
+//
+// The reader must outlive the panel.
 
 #include <QString>
 #include <QWidget>
