@@ -14,9 +14,11 @@ namespace spectrel {
 
 namespace {
 
-QAction* Command(QMenu* menu, const QString& text, const char* objectName, const QString& hint,
+// The action belongs to `owner`, so that it lives exactly as long as the commands that update it.
+QAction* Command(QObject* owner, QMenu* menu, const QString& text, const char* objectName, const QString& hint,
                  const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(text);
+    auto* action = new QAction(text, owner);
+    menu->addAction(action);
     action->setObjectName(QString::fromLatin1(objectName));
     action->setToolTip(hint);
     action->setStatusTip(hint);
@@ -32,10 +34,10 @@ bool ClipboardHasText() {
 }  // namespace
 
 TEditCommands::TEditCommands(QMenu* editMenu, QObject* parent) : QObject(parent) {
-    cut_ = Command(editMenu, QStringLiteral("Cut"), "mnuCut", QStringLiteral("Move highlighted text to the Windows clipboard"));
-    copy_ = Command(editMenu, QStringLiteral("Copy"), "mnuCopy",
+    cut_ = Command(this, editMenu, QStringLiteral("Cut"), "mnuCut", QStringLiteral("Move highlighted text to the Windows clipboard"));
+    copy_ = Command(this, editMenu, QStringLiteral("Copy"), "mnuCopy",
                     QStringLiteral("Copy highlighted text to the Windows clipboard"), QKeySequence(QStringLiteral("Ctrl+C")));
-    paste_ = Command(editMenu, QStringLiteral("Paste"), "mnuPaste",
+    paste_ = Command(this, editMenu, QStringLiteral("Paste"), "mnuPaste",
                      QStringLiteral("Copy text from the Windows clipboard to the currently slected position"),
                      QKeySequence(QStringLiteral("Ctrl+V")));
     // The focused field handles its own keys first; the menu's shortcuts reach only what has none.
