@@ -49,8 +49,10 @@ void WriteAll(const fs::path& path, const std::string& text) {
 class TempFolder {
 public:
     TempFolder() {
+        // The random part keeps runs of the suite side by side (several build trees on one machine) apart.
         path = fs::temp_directory_path() /
-               ("spectrel_robust_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("spectrel_robust_" + std::to_string(std::random_device{}()) + "_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(path);
         fs::create_directories(path);
     }

@@ -277,7 +277,8 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         PlayedBurst& burst = played_[i];
         // The board counts carrier cycles; it notices the end of a burst `late` after the last counted cycle,
         // which starts one carrier period before the burst's end.
-        const double lastCycleUs = carrierHz > 0 ? std::max(burst.startUs, burst.endUs - 1e6 / carrierHz) : burst.endUs;
+        const double lastCycleUs =
+            carrierHz > 0 ? std::max(burst.startUs, burst.endUs - 1e6 / carrierHz) : burst.endUs;
         burst.reportedEndUs = lastCycleUs + config_.lateBurstEndUs;
         burst.startCount = counterAt(burst.startUs);
         burst.endCount = counterAt(burst.reportedEndUs);
