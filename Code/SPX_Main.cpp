@@ -115,10 +115,13 @@ TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
 TfrmMain::~TfrmMain() {
     // The base saves its preferences and placement while the window is still whole.
     FormDestroy();
-    // The widgets that call back into the workspace go first.
+    // The widgets that read the workspace go before it: the base destructor would destroy them only after the
+    // members of this class are gone.
     delete virtualRemote_;
+    virtualRemote_ = nullptr;
     delete settingsForm_;
     settingsForm_ = nullptr;
+    delete takeCentralWidget();
 }
 
 // --- building the controls
@@ -239,6 +242,12 @@ void TfrmMain::BuildClientArea() {
     stack->addWidget(masterPanel_, 0, 0);
     masterPanel_->hide();
     setCentralWidget(noConnectPanel_);
+
+    // The long hints go to the status bar through the frame.
+    SetHint(protocolColumn_->LearnAction(),
+            QStringLiteral("Learn Protocol | Initiates the process to learn the protocol of the device"));
+    SetHint(&protocolColumn_->ProtocolList(), QStringLiteral("Protocol description"));
+    SetHint(buttonsColumn_->LearnAllAction(), QStringLiteral("Learn Buttons|Click to learn IR codes for listed buttons"));
 
     connect(protocolColumn_, &TProtocolColumnPanel::learnClicked, this, &TfrmMain::BtnExploreProtoClick);
     connect(protocolColumn_, &TProtocolColumnPanel::selectClicked, this, [this] { column_->SelectStandardProtocol(); });
@@ -456,15 +465,28 @@ void TfrmMain::FocusMainWindow() { activateWindow(); }
 
 // --- commands
 
-void TfrmMain::BtnExploreProtoClick() {
+void TfrmMain::RunProcedure(const std::function<void()>& procedure) {
+    // Picking a port while a procedure reads the open one would close it under the capture.
+    portSelector_->setEnabled(false);
     procedures_->options = LearningOptionsFrom(workspace_->Options());
-    TColouredList* list = ProtocolList();
-    procedures_->LearnProtocol(progressBar_, list, list);
+    try {
+        procedure();
+    } catch (...) {
+        portSelector_->setEnabled(true);
+        throw;
+    }
+    portSelector_->setEnabled(true);
+}
+
+void TfrmMain::BtnExploreProtoClick() {
+    RunProcedure([this] {
+        TColouredList* list = ProtocolList();
+        procedures_->LearnProtocol(progressBar_, list, list);
+    });
 }
 
 void TfrmMain::BtnLearnClick() {
-    procedures_->options = LearningOptionsFrom(workspace_->Options());
-    procedures_->LearnAllButtons();
+    RunProcedure([this] { procedures_->LearnAllButtons(); });
 }
 
 void TfrmMain::LearnSelectedButtonClick() {

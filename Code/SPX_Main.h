@@ -9,6 +9,7 @@
 // "btnPreviewImages", "btnSave", the menu items "mnuIRWizard", "mnuLoadButtonNames", "mnuSaveButtonNames",
 // "EditIRprotocol1", "EditIRdecodesettings1", the menu "mnuOptions", the status panels "StatusPanel0".."2".
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +103,8 @@ private:
     void ComboxComPortDropDown();
     void ShowVirtualRemote();
 
+    // Runs a learning procedure with the port selector disabled.
+    void RunProcedure(const std::function<void()>& procedure);
     void BtnExploreProtoClick();
     void BtnLearnClick();
     void LearnSelectedButtonClick();

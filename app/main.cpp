@@ -11,9 +11,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -49,17 +46,6 @@ bool WantsConsole(int argc, char* argv[]) {
         if (arg == "--detect" || arg == "--help" || arg == "--help-all" || arg == "-h" || arg == "-?") return true;
     }
     return false;
-}
-
-// The folder of "SPX.ini" and "ButtonImages": the executable's folder when it is writable, otherwise the
-// user's data folder.
-std::string ApplicationFolder() {
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(folder).isWritable()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(folder);
-    }
-    return QDir::toNativeSeparators(folder + QStringLiteral("/")).toStdString();
 }
 
 QString PortText(const spectrel::app::ReaderFound& found) {
@@ -119,10 +105,11 @@ int main(int argc, char* argv[]) {
     spectrel::platform::qt::QtUserStore store;
     spectrel::platform::qt::QtInputBox inputBox;
     spectrel::TMainWindowContext context{virtualReader.Ports(), clock, pump, windowBoxes, inputBox, store,
-                                         ApplicationFolder(), std::string()};
+                                         startUp.folder.folder, std::string()};
     context.virtualReader = &virtualReader;
     // The main window's first activation selects "VIRTUAL" when the settings remember no port.
     context.virtualIfNoPort = options.isSet(virtualIfNoPortOption);
+    context.fileVersion = QCoreApplication::applicationVersion().toStdString();
     spectrel::TfrmMain window(context);
     windowBoxes.setParent(&window);
     inputBox.setParent(&window);

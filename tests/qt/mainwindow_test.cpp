@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 #include "Code/SPX_Data_ButtonCodes.h"
@@ -43,6 +44,17 @@ namespace {
 namespace vb = virtualboard;
 using platform::MessageButton;
 using platform::MessageKind;
+
+// Scripted boxes that also run a check each time a box is shown.
+class WatchedBoxes : public testing::ScriptedMessageBoxes {
+public:
+    MessageButton show(MessageKind kind, const std::string& text, platform::MessageButtons buttons,
+                       const std::string& caption = {}) override {
+        if (onShow) onShow();
+        return ScriptedMessageBoxes::show(kind, text, buttons, caption);
+    }
+    std::function<void()> onShow;
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -120,7 +132,7 @@ protected:
     vb::BoardEngine board;
     vb::VirtualSerialPortProvider virtualPorts{board, [this] { return static_cast<double>(clock.nowUs()); }};
     vb::VirtualPortList ports{realPorts, virtualPorts};
-    testing::ScriptedMessageBoxes boxes;
+    WatchedBoxes boxes;
     testing::ScriptedInputBox input;
     testing::MemoryUserStore store;
     std::unique_ptr<TfrmMain> window;
@@ -240,6 +252,34 @@ TEST_F(MainWindowTest, TheStartOptionKeepsARememberedPort) {
     EXPECT_EQ(Ports()->currentText(), "COM7");
 }
 
+TEST_F(MainWindowTest, CommandsOfLaterWindowsSaySo) {
+    Open();
+    PickVirtual();
+    LearnNec();
+    struct Case {
+        const char* action;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"btnWizard", "The IR Wizard comes in a later version of Spectrel."},
+        {"mnuIRWizard", "The IR Wizard comes in a later version of Spectrel."},
+        {"btnExplore", "Exploring the buttons comes in a later version of Spectrel."},
+        {"btnSave", "Saving the device file comes in a later version of Spectrel."},
+    };
+    for (const Case& c : cases) {
+        boxes.clear();
+        ASSERT_TRUE(Action(c.action)->isEnabled()) << c.action;
+        Action(c.action)->trigger();
+        ASSERT_EQ(boxes.shown().size(), 1u) << c.action;
+        EXPECT_EQ(boxes.shown()[0].text, c.text);
+        EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Information);
+    }
+    boxes.clear();
+    window->ShowPreferences();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "The preferences dialog comes in a later version of Spectrel.");
+}
+
 // --- the Options menu
 
 TEST_F(MainWindowTest, TheOptionsMenuFollowsTheAdvancedOptions) {
@@ -295,6 +335,18 @@ TEST_F(MainWindowTest, AWholeProtocolLearningOnTheVirtualBoard) {
     EXPECT_TRUE(Action("btnExplore")->isEnabled());
     EXPECT_TRUE(Action("BtnExploreProto")->isEnabled());
     EXPECT_GT(furthest, 0);  // the captures drove the receive progress bar
+}
+
+TEST_F(MainWindowTest, ThePortCannotBePickedWhileAProcedureRuns) {
+    Open();
+    PickVirtual();
+    std::vector<bool> portsUsable;
+    boxes.onShow = [&] { portsUsable.push_back(Ports()->isEnabled()); };
+    LearnNec();
+    boxes.onShow = nullptr;
+    ASSERT_FALSE(portsUsable.empty());
+    EXPECT_EQ(portsUsable, std::vector<bool>(portsUsable.size(), false));
+    EXPECT_TRUE(Ports()->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheDescriptionUsesTheUsersDecimalSeparator) {
