@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -263,8 +264,6 @@ TEST_F(MainWindowTest, CommandsOfLaterWindowsSaySo) {
     const Case cases[] = {
         {"btnWizard", "The IR Wizard comes in a later version of Spectrel."},
         {"mnuIRWizard", "The IR Wizard comes in a later version of Spectrel."},
-        {"btnExplore", "Exploring the buttons comes in a later version of Spectrel."},
-        {"btnSave", "Saving the device file comes in a later version of Spectrel."},
     };
     for (const Case& c : cases) {
         boxes.clear();
@@ -278,6 +277,30 @@ TEST_F(MainWindowTest, CommandsOfLaterWindowsSaySo) {
     window->ShowPreferences();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "The preferences dialog comes in a later version of Spectrel.");
+}
+
+// "Explore" and "Save" open their windows: the Explorer Buttons dialog, and the save command's checks.
+TEST_F(MainWindowTest, ExploreOpensTheExplorerAndSaveChecksTheDetails) {
+    Open();
+    PickVirtual();
+    LearnNec();
+    boxes.clear();
+    bool explorerShown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        explorerShown = dialog != nullptr && dialog->windowTitle() == "Explorer Buttons";
+        if (dialog) dialog->findChild<QPushButton*>("btnClose")->click();
+    });
+    Action("btnExplore")->trigger();
+    EXPECT_TRUE(explorerShown);
+    EXPECT_TRUE(boxes.shown().empty());
+
+    Action("btnSave")->trigger();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Error);
+    EXPECT_EQ(boxes.shown()[0].text,
+              "You must enter values for all device parameters:\r\n- Remote Brand\r\n- Remote Model\r\n"
+              "- Device Type\r\n- Device Brand\r\n- Device Model");
 }
 
 // --- the Options menu
