@@ -357,6 +357,31 @@ void DescriptorToWorkingState(const Tprotocol_descriptor& d, TWorkingProtocol& w
     w.x_letter = d.x_letter;
 }
 
+namespace {
+
+// Elements whose letters are 'A' + element and 'a' + element.
+constexpr int kPlainLetterElements = 32;
+// Elements that take a pair of the bytes after 'a' + 31.
+constexpr int kHighLetterElements = 63;
+constexpr int kFirstHighLetter = 0x81;
+constexpr char kFirstLowLetter = '0';
+
+char ElementLetter(int element, bool pause) {
+    if (element < kPlainLetterElements) {
+        return static_cast<char>(static_cast<unsigned char>((pause ? 'a' : 'A') + element));
+    }
+    const int pair = element - kPlainLetterElements;
+    if (pair < kHighLetterElements) {
+        return static_cast<char>(static_cast<unsigned char>(kFirstHighLetter + 2 * pair + (pause ? 1 : 0)));
+    }
+    return static_cast<char>(kFirstLowLetter + 2 * (pair - kHighLetterElements) + (pause ? 1 : 0));
+}
+
+}  // namespace
+
+char PulseLetter(int element) { return ElementLetter(std::clamp(element, 0, kWorkingVocabularySize - 1), false); }
+char PauseLetter(int element) { return ElementLetter(std::clamp(element, 0, kWorkingVocabularySize - 1), true); }
+
 int FrameCodeLength(const Tprotocol_descriptor& d, std::string_view code, double workingCarrierPeriod) {
     if (TrimBlanks(code).empty()) return 0;
     const double shortDuration = d.durations[0];

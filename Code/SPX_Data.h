@@ -3,7 +3,8 @@
 // the analysis fills, the table of standard protocols, the device header and the frames buffer.
 //
 // IR code strings hold one character per interval: 'A'+k for a pulse of vocabulary element k, 'a'+k for a
-// pause of element k, '?' for an interval that fits no element. Frame formats are strings of the frame
+// pause of element k (k below 32; `PulseLetter`, `PauseLetter` for the larger working vocabulary), '?' for an
+// interval that fits no element. Frame formats are strings of the frame
 // letters I (data), J (second data) and X (dummy); upper case repeats while the key is held, lower case is
 // sent once.
 
@@ -24,6 +25,13 @@ class TIniFile;
 constexpr int kDescriptorVocabularySize = 31;
 // Elements of the working vocabulary of the analysis (0 to 100).
 constexpr int kWorkingVocabularySize = 101;
+// The letter of a pulse and of a pause of working-vocabulary element `element` (0 to 100) in an IR code string.
+// Elements below 32 are 'A' + element and 'a' + element. From 32 on 'A' + element would be a pause letter, so the
+// elements 32 to 94 take the bytes above 'a' + 31 in pairs (pulse 0x81, pause 0x82, ...) and 95 to 100, which
+// the window sweep never reaches, the characters '0' to ';'. No two letters are alike, and none is '?'.
+char PulseLetter(int element);
+char PauseLetter(int element);
+
 // Slots of the standard protocol table.
 constexpr int kStandardProtocolSlots = 26;
 // Items of a protocol line before its closing "End" item.

@@ -166,15 +166,35 @@ void WriteProtocol(DocumentLines& out, const Tprotocol_descriptor& protocol, boo
 
 // A move from a to b: b is replaced, and a is gone afterwards. When the rename fails the file is copied instead;
 // a is removed only once b holds its contents, so a failed move never loses the file.
-bool MoveFile(const fs::path& from, const fs::path& to) {
+bool MoveFile(const fs::path& from, const fs::path& to, const TRenameFile& rename = RenameFile) {
     std::error_code error;
     if (!fs::exists(from, error)) return false;
     if (fs::exists(to, error)) fs::remove(to, error);
-    fs::rename(from, to, error);
-    if (!error) return true;
+    if (!rename(FromPath(from), FromPath(to))) return true;
     error.clear();
     if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) || error) return false;
     fs::remove(from, error);
+    return true;
+}
+
+fs::path TemporaryNameBeside(const fs::path& target);
+
+// Gives `to` the contents of `from`, which stays: a hard link, or a complete copy renamed into place.
+bool DuplicateFile(const fs::path& from, const fs::path& to, const TRenameFile& rename) {
+    std::error_code error;
+    if (!fs::is_regular_file(from, error)) return false;
+    if (fs::exists(to, error)) fs::remove(to, error);
+    error.clear();
+    fs::create_hard_link(from, to, error);
+    if (!error) return true;
+    const fs::path temporary = TemporaryNameBeside(to);
+    if (temporary.empty()) return false;
+    error.clear();
+    if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error) || error ||
+        rename(FromPath(temporary), FromPath(to))) {
+        fs::remove(temporary, error);
+        return false;
+    }
     return true;
 }
 
@@ -289,9 +309,20 @@ std::string OlderBackupName(const std::string& fileName) {
     return FromPath(ToPath(fileName).replace_extension(".~~xml"));
 }
 
+std::error_code RenameFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::rename(ToPath(from), ToPath(to), error);
+    return error;
+}
+
 bool MakeBackups(const std::string& fileName) {
     MoveFile(ToPath(NewerBackupName(fileName)), ToPath(OlderBackupName(fileName)));
     return MoveFile(ToPath(fileName), ToPath(NewerBackupName(fileName)));
+}
+
+bool KeepBackups(const std::string& fileName, const TRenameFile& rename) {
+    MoveFile(ToPath(NewerBackupName(fileName)), ToPath(OlderBackupName(fileName)), rename);
+    return DuplicateFile(ToPath(fileName), ToPath(NewerBackupName(fileName)), rename);
 }
 
 TFileResult ReplaceFileContents(const std::string& fileName, const std::string& text) {
@@ -348,11 +379,13 @@ TFileResult WriteDeviceFile(const TDeviceFileEnvironment& environment, TIRheader
         return result;
     }
 
-    if (exists && !MakeBackups(fileName))
+    // The file stays in place through the rotation, so that it is there whatever becomes of the last rename.
+    const TRenameFile& rename = environment.rename ? environment.rename : TRenameFile(RenameFile);
+    if (exists && !KeepBackups(fileName, rename))
         environment.boxes.show(MessageKind::Error, "File error! Cannot move file " + fileName, MessageButton::Ok);
     if (framesCorrupted) environment.boxes.show(MessageKind::Error, "Corrupted frames structure", MessageButton::Ok);
 
-    fs::rename(temporary, target, error);
+    error = rename(FromPath(temporary), FromPath(target));
     if (error) {
         result = {false, "Cannot replace file " + fileName + ": " + ErrnoText(error.value())};
         fs::remove(temporary, error);

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "Code/SPX_Data.h"
@@ -37,6 +38,11 @@ constexpr int kMaxDeviceFileNotes = 99;
 // The current local date and time, short date then long time as the user's locale writes them (line 2).
 std::string LocalDateTimeText();
 
+// Renames the file `from` to `to`, replacing `to`; an empty error code on success.
+using TRenameFile = std::function<std::error_code(const std::string& from, const std::string& to)>;
+// The file system's own rename.
+std::error_code RenameFile(const std::string& from, const std::string& to);
+
 // What the writer needs besides its data: the message boxes and the date and time text of line 2.
 struct TDeviceFileEnvironment {
     platform::MessageBoxes& boxes;
@@ -45,6 +51,8 @@ struct TDeviceFileEnvironment {
     // again, and rotates the backups itself once the new document is complete, so that a failed write leaves
     // the previous file where it was (rather than the caller rotating them before the write).
     bool overwriteConfirmed = false;
+    // Every rename of the writer goes through this (a test hands in one that fails on purpose).
+    TRenameFile rename = RenameFile;
 };
 
 // One IR command of the document: a button that has a code.
@@ -64,15 +72,22 @@ std::string DeviceFileText(const TIRheader& header, const std::vector<TDeviceFil
 std::vector<TDeviceFileCommand> DeviceFileCommands(const TbuttonCodes& buttons);
 
 // Writes the device file. Nothing is written unless the list has 1 to 999 buttons. An existing file is replaced
-// only after the user answered OK to "File <name> already exists. Overwrite?"; its backups are rotated first
-// (a failed rotation is reported and the file is written all the same). A failed write is reported in an error
-// box and in the result, and leaves the previous file and its backups as they were.
+// only after the user answered OK to "File <name> already exists. Overwrite?"; once the new document is complete
+// its backups are rotated, the file itself staying in place (`KeepBackups`; a failed rotation is reported and the
+// file is written all the same), and the new document replaces the file in one rename. A failed write is
+// reported in an error box and in the result; the previous file is never missing: a write that fails before the
+// rotation leaves it and its backups as they were, a final rename that fails leaves it in place beside its
+// rotated backups.
 TFileResult WriteDeviceFile(const TDeviceFileEnvironment& environment, TIRheader header, const TbuttonCodes& buttons,
                             const Tprotocol_descriptor& protocol, const std::string& fileName, bool attachProtocol);
 
 // The backup rotation: "<name>.~xml" moves to "<name>.~~xml", then the file moves to "<name>.~xml" (the extension
 // is replaced, or appended to a name without one). True when the file itself was moved.
 bool MakeBackups(const std::string& fileName);
+// The backup rotation of a rewrite: "<name>.~xml" moves to "<name>.~~xml", then the file is linked (or, where
+// the file system has no links, copied) to "<name>.~xml" and itself stays where it is. True when the file's
+// backup was made.
+bool KeepBackups(const std::string& fileName, const TRenameFile& rename = RenameFile);
 // The two backup names of a file.
 std::string NewerBackupName(const std::string& fileName);
 std::string OlderBackupName(const std::string& fileName);

@@ -37,11 +37,10 @@ bool SameName(std::string_view a, std::string_view b) {
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != s.npos; }
 
-// A value as a read returns it: trimmed, one pair of surrounding double quotes removed, cut to the limit.
+// A value as a read returns it: trimmed, one pair of surrounding double quotes removed, whatever its length.
 std::string ReadValue(std::string_view raw) {
     std::string_view v = Trim(raw);
     if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
-    if (v.size() > TIniFile::kMaxValueLength) v = v.substr(0, TIniFile::kMaxValueLength);
     return std::string(v);
 }
 
@@ -123,15 +122,16 @@ struct TIniFile::Document {
             bom = true;
             s.remove_prefix(3);
         }
-        const std::size_t firstBreak = s.find('\n');
-        if (firstBreak != s.npos) lineEnd = (firstBreak > 0 && s[firstBreak - 1] == '\r') ? "\r\n" : "\n";
+        // Lines end with CR LF, LF or CR alone, in any mix; a rewrite ends every line as the first one ends.
+        bool first = true;
         while (!s.empty()) {
-            const std::size_t br = s.find('\n');
-            std::string_view text = s.substr(0, br);
-            if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-            lines.push_back(Classify(std::string(text)));
+            const std::size_t br = s.find_first_of("\r\n");
+            lines.push_back(Classify(std::string(s.substr(0, br))));
             if (br == s.npos) break;
-            s.remove_prefix(br + 1);
+            const std::size_t breakLength = s[br] == '\r' && br + 1 < s.size() && s[br + 1] == '\n' ? 2 : 1;
+            if (first) lineEnd = std::string(s.substr(br, breakLength));
+            first = false;
+            s.remove_prefix(br + breakLength);
         }
     }
 

@@ -7,7 +7,9 @@
 // - Writing a key replaces its line in place, or appends it after the last entry of its section; a missing
 //   section is appended at the end of the file, a missing file is created.
 // - Values are trimmed of blanks and tabs when read, and one pair of surrounding double quotes is removed;
-//   a value read is at most 2047 characters, the key list of a section at most 16384 characters.
+//   a value of any length reads back whole; the key list of a section is at most 16384 characters.
+// - Lines may end with CR LF, LF or a lone CR, also mixed in one file; a rewrite ends every line the way the
+//   file's first line ends (CR LF for a new file).
 // - Comments (lines starting with ';'), blank lines and lines that are no key=value entry are kept
 //   as they are when the file is rewritten.
 // - A write goes to a temporary file in the same folder that is then renamed over the file, so a write that
@@ -27,9 +29,8 @@ struct TIniResult {
 
 class TIniFile {
 public:
-    // Longest value returned by a read, and the room for a section's key list (each name plus a separator,
-    // plus a final terminator), as the profile functions of the original platform give them.
-    static constexpr std::size_t kMaxValueLength = 2047;
+    // The room for a section's key list (each name plus a separator, plus a final terminator), as the profile
+    // functions of the original platform give it.
     static constexpr std::size_t kSectionListRoom = 16384;
 
     explicit TIniFile(std::string path);

@@ -26,11 +26,11 @@
 #include "Code/SPX_SaveDevice.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "Code/SPX_Main_ColouredList.h"
-#include "Code/SPX_Main_Later.h"
 #include "Code/SPX_Main_PortSelector.h"
 #include "Code/SPX_Main_ProgressBar.h"
 #include "Code/SPX_Main_ProtocolColumn.h"
 #include "Code/SPX_Main_RemoteColumn.h"
+#include "Code/SPX_Main_WizardHost.h"
 #include "Code/SPX_PortChoice.h"
 #include "Code/SPX_Settings.h"
 #include "Code/SPX_replace.h"
@@ -105,6 +105,7 @@ TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
         *this, *this);
     saver_ = std::make_unique<TDeviceFileSaver>(
         TSaveDeviceEnvironment{context_.boxes, FileDialogs(), DefaultImportFolder(QDir::homePath().toStdString())});
+    wizardHost_ = std::make_unique<TMainWizardHost>(*this);
     BuildToolBar();
     BuildMenus();
     BuildClientArea();
@@ -150,7 +151,7 @@ void TfrmMain::BuildToolBar() {
     portLayout->addWidget(portSelector_);
     toolBar_->addWidget(portPanel);
 
-    connect(wizard_, &QAction::triggered, this, [this] { ShowComingLater(context_.boxes, TLaterCommand::Wizard); });
+    connect(wizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
     connect(explore_, &QAction::triggered, this, &TfrmMain::ExploreButtonsClick);
     connect(save_, &QAction::triggered, this, &TfrmMain::BtnSaveIRFileClick);
     connect(previewImages_, &QAction::triggered, this, &TfrmMain::PreviewImagesClick);
@@ -168,7 +169,7 @@ void TfrmMain::BuildMenus() {
     InsertFileMenuAction(mnuWizard_);
     InsertFileMenuAction(mnuLoadNames_);
     InsertFileMenuAction(mnuSaveNames_);
-    connect(mnuWizard_, &QAction::triggered, this, [this] { ShowComingLater(context_.boxes, TLaterCommand::Wizard); });
+    connect(mnuWizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
     connect(mnuLoadNames_, &QAction::triggered, this, [this] { buttonsColumn_->LoadButtonNames(); });
     connect(mnuSaveNames_, &QAction::triggered, this, [this] { buttonsColumn_->SaveButtonNames(); });
     editCommands_ = new TEditCommands(EditMenu(), this);
@@ -527,8 +528,6 @@ void TfrmMain::PreviewImagesClick() {
     imagePreview_->show();
     imagePreview_->raise();
 }
-
-void TfrmMain::ShowPreferences() { ShowComingLater(context_.boxes, TLaterCommand::Preferences); }
 
 // --- closing
 

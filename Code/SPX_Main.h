@@ -30,6 +30,7 @@ class TDeviceFileSaver;
 class TEditCommands;
 class TDirectoryImageList;
 class TIR_Settings_form;
+class TMainWizardHost;
 class TPortSelector;
 class TProtocolColumnPanel;
 class TReceiveProgressBar;
@@ -79,6 +80,8 @@ public:
     TDeviceFileSaver& DeviceFileSaver() { return *saver_; }
     bool Connected() const { return connected_; }
     TIR_Settings_form* DecodingParametersDialog() const { return settingsForm_; }
+    // The main window as the IR wizard sees it.
+    TMainWizardHost& WizardHost() { return *wizardHost_; }
 
 protected:
     bool FormCloseQuery() override;
@@ -86,6 +89,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    friend class TMainWizardHost;
+
     // --- the port list as the reader link sees it
     std::vector<std::string> portEntries() const override;
     void selectPortEntry(int index) override;
@@ -111,6 +116,8 @@ private:
     platform::FileDialogs& FileDialogs();
     void EditIRdecodesettings1Click();
     void PreviewImagesClick();
+    // Toolbar "Wizard" and menu "IR Wizard": the wizard, modally, on the window's model.
+    void RunWizard();
 
     TMainWindowContext context_;
     std::unique_ptr<TWorkspace> workspace_;
@@ -120,6 +127,7 @@ private:
     std::unique_ptr<platform::FileDialogs> ownFileDialogs_;
     std::unique_ptr<TDeviceFileSaver> saver_;
     TEditCommands* editCommands_ = nullptr;
+    std::unique_ptr<TMainWizardHost> wizardHost_;
 
     bool connected_ = false;
     bool firstActivation_ = true;

@@ -38,9 +38,6 @@ const char* const kDifferentButtonsInconclusive = "Please press DIFFERENT button
 const char* const kDifferentButtonsAirConditioner =
     "Please press DIFFERENT buttons as requested\rSo far assumption is made that it is airconditioner code";
 
-char PulseLetter(int element) { return static_cast<char>(static_cast<unsigned char>('A' + element)); }
-char PauseLetter(int element) { return static_cast<char>(static_cast<unsigned char>('a' + element)); }
-
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 char ToUpper(char c) { return IsLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -483,13 +480,14 @@ std::string ClassifyFormat(TAnalysisContext& context) {
             matched = false;
         }
     } else if (pattern == "ab" && aligned == "21") {
+        // Two frames in every press, one of them the same for both keys: the format without data codes.
         if (twoFrames)
-            twoData("ij", 'j');
+            set("ij", 0, 1, -1, 'i', 'j', '?');
         else
             dummyThenData();
     } else if (pattern == "ab" && aligned == "12") {
         if (twoFrames)
-            twoData("ij", 'j');
+            set("ij", 0, 1, -1, 'i', 'j', '?');
         else
             dataThenDummy("iX");
     } else if (pattern == "Ab" && aligned == "21") {

@@ -23,6 +23,7 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtUserStore.h"
+#include "shell/ZELHelpWindow.h"
 #include "virtualboard/qt/VirtualReader.h"
 
 namespace {
@@ -110,6 +111,12 @@ int main(int argc, char* argv[]) {
     // The main window's first activation selects "VIRTUAL" when the settings remember no port.
     context.virtualIfNoPort = options.isSet(virtualIfNoPortOption);
     context.fileVersion = QCoreApplication::applicationVersion().toStdString();
+    // The help pages shipped beside the program, shown in the help window.
+    spectrel::shell::TZELHelpWindow help(
+        spectrel::shell::TZELHelpWindow::FindHelpFolder(QCoreApplication::applicationDirPath()));
+    context.openHelp = [&help](spectrel::shell::THelpCommand command, int helpContext) {
+        help.Open(command, helpContext);
+    };
     spectrel::TfrmMain window(context);
     windowBoxes.setParent(&window);
     inputBox.setParent(&window);

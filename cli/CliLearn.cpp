@@ -9,6 +9,7 @@
 #include "Code/SPX_ComPortUnit.h"
 #include "Code/SPX_Data_ButtonCodes.h"
 #include "Code/SPX_Files.h"
+#include "Code/SPX_Files_dumps.h"
 #include "Code/SPX_IniFile.h"
 #include "Code/SPX_ProtocolDescription.h"
 #include "Code/SPX_processing.h"
@@ -46,6 +47,62 @@ private:
     std::ostream* echo_;
 };
 
+// The dumps of one run, one set per capture: each capture starts a folder "capture-NNN" of its own in the dump
+// folder, numbered after every set already there so that nothing is overwritten; the analysis dumps that follow
+// a capture go into its set. A dump that cannot be written is shown once in an error box.
+class TCaptureDumps : public TAnalysisDumps {
+public:
+    TCaptureDumps(std::string folder, platform::MessageBoxes& boxes) : folder_(std::move(folder)), boxes_(boxes) {}
+
+    void DumpReaderStream(TReaderLink& reader) override {
+        // Written inside a capture, before its capture table.
+        StartSet();
+        readerStreamInSet_ = true;
+        Dump([&](TDumpFiles& files) { files.DumpReaderStream(reader); });
+    }
+    void DumpCaptureTable(const TAnalysisContext& context) override {
+        if (!readerStreamInSet_) StartSet();
+        readerStreamInSet_ = false;
+        Dump([&](TDumpFiles& files) { files.DumpCaptureTable(context); });
+    }
+    void DumpAnalysisTable(const TAnalysisContext& context) override {
+        Dump([&](TDumpFiles& files) { files.DumpAnalysisTable(context); });
+    }
+    void DumpVocabulary(const TAnalysisContext& context) override {
+        Dump([&](TDumpFiles& files) { files.DumpVocabulary(context); });
+    }
+    void DumpFramesBuffer(const TAnalysisContext& context) override {
+        Dump([&](TDumpFiles& files) { files.DumpFramesBuffer(context); });
+    }
+
+private:
+    void StartSet() {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        fs::path set;
+        do {
+            char number[16];
+            std::snprintf(number, sizeof number, "%03d", ++sets_);
+            set = fs::path(folder_) / (std::string(kDumpSetPrefix) + number);
+        } while (fs::exists(set, error) && sets_ < kMostSets);
+        fs::create_directories(set, error);
+        files_ = std::make_unique<TDumpFiles>(set.string(), true, errorShown_ ? nullptr : &boxes_);
+    }
+    void Dump(const std::function<void(TDumpFiles&)>& dump) {
+        if (!files_) StartSet();
+        dump(*files_);
+        if (!files_->FirstError().ok) errorShown_ = true;
+    }
+
+    static constexpr int kMostSets = 99999;
+    std::string folder_;
+    platform::MessageBoxes& boxes_;
+    std::unique_ptr<TDumpFiles> files_;
+    int sets_ = 0;
+    bool readerStreamInSet_ = false;
+    bool errorShown_ = false;
+};
+
 // Everything the procedures work on, for one run.
 struct TSession {
     TSession(platform::SerialPortProvider& ports, platform::Clock& clock, platform::MessagePump& pump,
@@ -64,8 +121,18 @@ struct TSession {
     TReplaceRule rules;
     TLearningWindow window;
     std::unique_ptr<TLearningProcedures> procedures;
+    std::unique_ptr<TCaptureDumps> dumps;
 
     TCommandResult Prepare(const TLearnRequest& request) {
+        if (!request.dumpDir.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(request.dumpDir, error);
+            if (!std::filesystem::is_directory(request.dumpDir, error)) {
+                return Failure(2, "cannot create the dump folder " + request.dumpDir);
+            }
+            dumps = std::make_unique<TCaptureDumps>(request.dumpDir, boxes);
+            context.dumps = dumps.get();
+        }
         if (request.settings.empty()) {
             for (TRec& rule : DefaultAutomaticRules()) rules.Add(rule);
         } else {
@@ -139,6 +206,60 @@ TCommandResult UnknownKey(const TLearnRequest& request, const std::vector<vb::Ir
     return Failure(2, "unknown key \"" + name + "\" (" + request.file + " holds: " + Names(signals) + ")");
 }
 
+// "Learn All" as a user who accepts every prompt and presses the button each prompt names: after an Abort it
+// is started again (it skips the buttons that have a code), and the button at which a round stopped without a
+// code is ignored from then on. It ends when every button has a code, when a round went through the whole list,
+// or when a round neither learned a button nor stopped at a new one.
+void LearnEveryButton(TSession& session, const std::vector<vb::IrSignal>& signals, const vb::IrSignal*& key,
+                      TAcceptingUser& user) {
+    TbuttonCodes& buttons = session.buttons;
+    std::vector<bool> givenUp(static_cast<std::size_t>(buttons.Count()), false);
+    int next = 0;       // where the round's next prompt is looked for
+    int prompted = -1;  // the button of the round's last prompt
+    // The prompt of a button, as "Learn All" words it ("???" for a blank name).
+    const auto prompt = [&](int i) {
+        const std::string& name = buttons.Items(i).Name();
+        const bool blank = name.find_first_not_of(" \t") == std::string::npos;
+        return PressButtonText(blank ? "???" : name);
+    };
+    const auto onShow = user.onShow;
+    user.onShow = [&, onShow](const std::string& text) {
+        if (onShow) onShow(text);
+        for (int i = next; i < buttons.Count(); ++i) {
+            const TButtonCode& button = buttons.Items(i);
+            if (button.HasCode() || text != prompt(i)) continue;
+            prompted = i;
+            next = i + 1;
+            key = &signals[static_cast<std::size_t>(i)];
+            return;
+        }
+    };
+    user.ignore = [&](const std::string& text) {
+        return prompted >= 0 && givenUp[static_cast<std::size_t>(prompted)] &&
+               text == prompt(prompted);
+    };
+    const auto learned = [&] {
+        int count = 0;
+        for (int i = 0; i < buttons.Count(); ++i) count += buttons.Items(i).HasCode() ? 1 : 0;
+        return count;
+    };
+    for (int round = 0; round <= buttons.Count(); ++round) {
+        const int before = learned();
+        next = 0;
+        prompted = -1;
+        session.procedures->LearnAllButtons();
+        if (learned() == buttons.Count() || !session.procedures->StopRequested()) break;
+        bool newlyGivenUp = false;
+        if (prompted >= 0 && !buttons.Items(prompted).HasCode() && !givenUp[static_cast<std::size_t>(prompted)]) {
+            givenUp[static_cast<std::size_t>(prompted)] = true;
+            newlyGivenUp = true;
+        }
+        if (learned() == before && !newlyGivenUp) break;
+    }
+    user.onShow = onShow;
+    user.ignore = nullptr;
+}
+
 }  // namespace
 
 TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report) {
@@ -178,23 +299,22 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
     TEchoLines log;
     session.procedures->LearnProtocol(nullptr, &log, nullptr);
     for (const vb::IrSignal& signal : signals) session.buttons.Add(signal.name);
-    if (session.current.valid) {
-        for (int i = 0; i < session.buttons.Count(); ++i) {
-            key = &signals[static_cast<std::size_t>(i)];
-            TButtonCode& button = session.buttons.Items(i);
-            bool stop = false;
-            std::string data;
-            std::string data2;
-            if (session.procedures->LearnButton(button.Name(), stop, nullptr, data, data2)) {
-                button.SetCode(data);
-                button.SetSecondCode(data2);
-            }
-        }
-    }
+    if (session.current.valid) LearnEveryButton(session, signals, key, user);
     session.Report(log, report);
     report.messages = user.Shown();
     if (!session.current.valid) return Failure(3, "no protocol could be learned from " + request.file);
-    return session.WriteDevice(request, report);
+    if (TCommandResult written = session.WriteDevice(request, report); written.exitCode != 0) return written;
+    std::string missing;
+    int missingCount = 0;
+    for (const TLearnedButton& button : report.buttons) {
+        if (button.learned) continue;
+        missing += (missingCount++ == 0 ? "" : ", ") + button.name;
+    }
+    if (missingCount > 0) {
+        return Failure(5, std::to_string(missingCount) + " of " + std::to_string(report.buttons.size()) +
+                              " buttons not learned: " + missing);
+    }
+    return {};
 }
 
 namespace {

@@ -18,6 +18,7 @@ struct TLearnRequest {
     std::vector<std::string> buttonNames;   // real board: the buttons to learn
     std::string out;                        // device file to write
     std::string settings;                   // settings file with the standard protocols and substitution rules
+    std::string dumpDir;                    // dumps switched on, one set per capture in this folder
     bool json = false;
     bool matchStandard = true;
     double holdMs = 250;
@@ -30,6 +31,9 @@ struct TLearnedButton {
     std::string secondCode;
     bool learned = false;
 };
+
+// Folders of the dump sets: "capture-001", "capture-002", ... in the dump folder.
+inline constexpr const char* kDumpSetPrefix = "capture-";
 
 struct TLearnReport {
     Tprotocol_descriptor protocol;
@@ -47,7 +51,11 @@ struct TCommandResult {
     std::string error;
 };
 
-// From a signal file through the in-process virtual board on a simulated clock, every prompt accepted.
+// From a signal file through the in-process virtual board on a simulated clock: the protocol, then "Learn All"
+// with every prompt accepted, started again after an Abort until every button has a code or a round gets no
+// further (a button at which a round stopped is skipped by the next). Exit code 0 when every button was learned,
+// 5 when some were not, 3 without protocol, 4 when the device file could not be written.
+
 TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report);
 // With a real board, every prompt answered at the terminal. Needs serial port support.
 TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report);

@@ -81,7 +81,11 @@ MessageButton TRecordingBoxes::show(MessageKind kind, const std::string& text, M
     return answer;
 }
 
-MessageButton TAcceptingUser::Answer(MessageKind, const std::string&, MessageButtons buttons) {
+MessageButton TAcceptingUser::Answer(MessageKind, const std::string& text, MessageButtons buttons) {
+    if (ignore && buttons.has(MessageButton::Ignore) && ignore(text)) {
+        retries_ = 0;
+        return MessageButton::Ignore;
+    }
     MessageButton answer = FirstOffered(buttons, {MessageButton::Ok, MessageButton::Yes});
     if (answer == MessageButton::None && buttons.has(MessageButton::Retry) && retries_ < kMaxRetries) {
         answer = MessageButton::Retry;

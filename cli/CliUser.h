@@ -48,6 +48,8 @@ private:
 class TAcceptingUser : public TRecordingBoxes {
 public:
     static constexpr int kMaxRetries = 2;
+    // Asked with every text before it is answered: true makes the user answer Ignore where it is offered.
+    std::function<bool(const std::string& text)> ignore;
 
 protected:
     platform::MessageButton Answer(platform::MessageKind kind, const std::string& text,

@@ -44,6 +44,7 @@ constexpr const char* kUsage =
     "  --settings SPX.ini     standard protocols and substitution rules from a settings file\n"
     "  --no-match             keep the learned protocol even when a standard protocol matches\n"
     "  --hold MS              how long each key is held (default 250)\n"
+    "  --dump-dir DIR         write the diagnostic dumps of every capture into DIR/capture-NNN\n"
     "  --device-type TEXT     device details written to the device file (defaults: Other, Unknown, the file\n"
     "  --device-brand TEXT    name, Unknown, the file name)\n"
     "  --device-model TEXT\n"
@@ -152,6 +153,8 @@ int Learn(const std::vector<std::string>& args) {
             ok = value(request.out);
         } else if (arg == "--port") {
             ok = value(request.port);
+        } else if (arg == "--dump-dir") {
+            ok = value(request.dumpDir);
         } else if (arg == "--settings") {
             ok = value(request.settings);
         } else if (arg == "--device-type") {

@@ -21,7 +21,19 @@
 namespace spectrel {
 namespace {
 
-using list_colours::kBlack;
+// The colours of the palette's names.
+namespace rgb {
+constexpr TListColour kBlack = TListColour::FromRgb24(0x000000);
+constexpr TListColour kNavy = TListColour::FromRgb24(0x000080);
+constexpr TListColour kGreen = TListColour::FromRgb24(0x008000);
+constexpr TListColour kRed = TListColour::FromRgb24(0xFF0000);
+constexpr TListColour kOlive = TListColour::FromRgb24(0x808000);
+constexpr TListColour kMaroon = TListColour::FromRgb24(0x800000);
+constexpr TListColour kPurple = TListColour::FromRgb24(0x800080);
+constexpr TListColour kGray = TListColour::FromRgb24(0x808080);
+constexpr TListColour kFuchsia = TListColour::FromRgb24(0xFF00FF);
+}  // namespace rgb
+using rgb::kBlack;
 
 std::string Source(const std::string& relative) { return std::string(SPECTREL_SOURCE_DIR) + "/" + relative; }
 
@@ -162,16 +174,16 @@ TEST(AppSettingsTest, ColourNames) {
         const char* name;
         TListColour colour;
     } cases[] = {
-        {"navy", list_colours::kNavy},
-        {"  NaVy  ", list_colours::kNavy},
-        {"\tGreen ", list_colours::kGreen},
+        {"navy", rgb::kNavy},
+        {"  NaVy  ", rgb::kNavy},
+        {"\tGreen ", rgb::kGreen},
         {"RED", TListColour::Rgb(255, 0, 0)},
-        {"olive", list_colours::kOlive},
-        {"maroon", list_colours::kMaroon},
-        {"purple", list_colours::kPurple},
+        {"olive", rgb::kOlive},
+        {"maroon", rgb::kMaroon},
+        {"purple", rgb::kPurple},
         {"teal", TListColour::Rgb(0, 128, 128)},
-        {"gray", list_colours::kGray},
-        {"fuchsia", list_colours::kFuchsia},
+        {"gray", rgb::kGray},
+        {"fuchsia", rgb::kFuchsia},
         {"yellow", TListColour::FromRgb24(0xFFFF00)},
         {"black", kBlack},
         {"info", TListColour::TooltipBackground()},
@@ -195,7 +207,7 @@ TEST(AppSettingsTest, ColourNamesDoNotDependOnTheUserLocale) {
         {"Info", TListColour::TooltipBackground()},
         {"window", TListColour::WindowBackground()},
         {"WINDOW", TListColour::WindowBackground()},
-        {"navy", list_colours::kNavy},
+        {"navy", rgb::kNavy},
     };
     for (const Case& c : cases) EXPECT_EQ(ColourFromName(c.name), c.colour) << "\"" << c.name << "\"";
 }
@@ -209,16 +221,16 @@ TEST(AppSettingsTest, PaletteFromTheWindowSection) {
     ReadListPalette(file, palette);
     const TListColour expected[] = {
         kBlack,                            // 1: missing, default black
-        list_colours::kNavy,               // 2
+        rgb::kNavy,               // 2
         kBlack,                            // 3: blue is no name
-        list_colours::kMaroon,             // 4: empty keeps the default
-        list_colours::kFuchsia,            // 5: blank keeps the default
-        list_colours::kRed,                // 6: missing
+        rgb::kMaroon,             // 4: empty keeps the default
+        rgb::kFuchsia,            // 5: blank keeps the default
+        rgb::kRed,                // 6: missing
         TListColour::WindowBackground(),   // 7
         TListColour::TooltipBackground(),  // 8
         kBlack,                            // 9: unknown name
     };
-    for (int n = 1; n <= kListPaletteSize; ++n) EXPECT_EQ(palette.Colour(n), expected[n - 1]) << "colour " << n;
+    for (int n = 1; n <= 9; ++n) EXPECT_EQ(palette.Colour(n), expected[n - 1]) << "colour " << n;
 }
 
 TEST(AppSettingsTest, DefaultPalette) {
@@ -265,7 +277,7 @@ TEST(AppSettingsTest, StandardProtocolsAreWrittenBackAtStartUp) {
     TIniFile file(path);
     for (int i = 0; i < m.standard.count; ++i) {
         const Tprotocol_descriptor& p = m.standard.protocols[static_cast<std::size_t>(i)];
-        EXPECT_EQ(file.ReadString(kProtocolsSection, p.name, ""), DescriptorToText(p)) << p.name;
+        EXPECT_EQ(file.ReadString("Protocols Section", p.name, ""), DescriptorToText(p)) << p.name;
     }
 }
 

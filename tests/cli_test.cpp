@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -299,6 +300,142 @@ TEST_F(CliTest, PromptsAreAnsweredAtTheTerminal) {
         << json.out;
 }
 
+// A key with a 100 us pause after its first bit mark, shorter than five carrier periods: every press of it is
+// refused ("Too short intervals", Abort or Retry), so it never gets a code.
+vb::IrSignal ShortPause(vb::IrSignal signal, const std::string& name) {
+    signal.once[3] = 100;
+    return Named(signal, name);
+}
+
+struct ExitCase {
+    const char* name;
+    std::vector<vb::IrSignal> signals;
+    int exitCode;
+    std::vector<std::string> notLearned;
+    std::string error;  // the start of the line on standard error, empty: none
+};
+
+class CliExitCodes : public CliTest, public ::testing::WithParamInterface<ExitCase> {};
+
+// "Learn All" is started again after an Abort until every button has a code or a round gets no further; a
+// button at which a round stopped is ignored by the next.
+TEST_P(CliExitCodes, TellWhetherEveryButtonWasLearned) {
+    const ExitCase& c = GetParam();
+    const std::string file = WriteSignals("remote.txt", c.signals);
+    const CliRun run = Run({"learn", file});
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err << run.out;
+    if (c.error.empty()) {
+        EXPECT_EQ(run.err, "");
+    } else {
+        EXPECT_EQ(run.err.rfind("spectrel-cli: " + c.error, 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    const auto buttons = Buttons(run.out);
+    ASSERT_EQ(buttons.size(), c.signals.size()) << run.out;
+    for (const auto& [name, code] : buttons) {
+        const bool missing = std::find(c.notLearned.begin(), c.notLearned.end(), name) != c.notLearned.end();
+        EXPECT_EQ(code == "<not recorded>", missing) << name << "\n" << run.out;
+    }
+    // Every button of the file was asked for with the prompt of "Learn All".
+    for (const vb::IrSignal& s : c.signals) {
+        if (c.exitCode == 3) break;
+        EXPECT_NE(run.out.find("information: Click OK and then press button \n    \n           " + s.name + "\n"),
+                  std::string::npos)
+            << s.name << "\n" << run.out;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliExitCodes,
+    ::testing::Values(
+        ExitCase{"EveryButtonLearned",
+                 {Named(vb::necSignal(1, 2), "K1"), Named(vb::necSignal(1, 3), "K2"), Named(vb::necSignal(1, 4), "K3")},
+                 0,
+                 {},
+                 ""},
+        ExitCase{"ThirdKeyAlwaysFails",
+                 {Named(vb::necSignal(1, 2), "K1"), Named(vb::necSignal(1, 3), "K2"),
+                  ShortPause(vb::necSignal(1, 4), "K3"), Named(vb::necSignal(1, 5), "K4"),
+                  Named(vb::necSignal(1, 6), "K5")},
+                 5,
+                 {"K3"},
+                 "1 of 5 buttons not learned: K3"},
+        ExitCase{"TwoKeysAlwaysFail",
+                 {Named(vb::necSignal(1, 2), "K1"), Named(vb::necSignal(1, 3), "K2"),
+                  ShortPause(vb::necSignal(1, 4), "K3"), ShortPause(vb::necSignal(1, 5), "K4"),
+                  Named(vb::necSignal(1, 6), "K5")},
+                 5,
+                 {"K3", "K4"},
+                 "2 of 5 buttons not learned: K3, K4"},
+        // Bursts longer than 50 ms fail every capture.
+        ExitCase{"NoProtocol",
+                 {vb::IrSignal{"A", 38'000, {60'000}, {}}, vb::IrSignal{"B", 38'000, {60'000}, {}}},
+                 3,
+                 {"A", "B"},
+                 "no protocol could be learned from "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliTest, AButtonThatFailsIsAbortedOnceAndThenIgnored) {
+    const std::string file = WriteSignals(
+        "remote.txt", {Named(vb::necSignal(1, 2), "K1"), Named(vb::necSignal(1, 3), "K2"),
+                       ShortPause(vb::necSignal(1, 4), "K3"), Named(vb::necSignal(1, 5), "K4")});
+    const CliRun run = Run({"learn", file, "--json"});
+    EXPECT_EQ(run.exitCode, 5) << run.err;
+    const std::string prompt = "\"text\": \"Click OK and then press button \\r\\r       K3\\r\", \"buttons\": "
+                               "[\"OK\", \"Abort\", \"Ignore\"], \"answer\": ";
+    const std::string rate =
+        "\"text\": \"Error: Too short intervals\", \"buttons\": [\"Abort\", \"Retry\"], \"answer\": ";
+    const auto first = run.out.find(prompt + "\"OK\"");
+    ASSERT_NE(first, std::string::npos) << run.out;
+    const auto retried = run.out.find(rate + "\"Retry\"", first);
+    ASSERT_NE(retried, std::string::npos) << run.out;
+    const auto aborted = run.out.find(rate + "\"Abort\"", retried);
+    ASSERT_NE(aborted, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(prompt + "\"Ignore\"", aborted), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("{\"name\": \"K4\", \"code\": \"Ed"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"learned\": false"), std::string::npos);
+}
+
+// --dump-dir: the dumps of every capture in a folder of their own; a second run adds sets, overwriting none.
+TEST_F(CliTest, DumpDirHoldsOneSetPerCapture) {
+    const std::string file =
+        WriteSignals("remote.txt", {Named(vb::necSignal(1, 2), "K1"), Named(vb::necSignal(1, 3), "K2")});
+    const fs::path dumps = folder / "dumps" / "nested";
+    const CliRun run = Run({"learn", file, "--dump-dir", dumps.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // Three presses for the protocol, one per button.
+    const std::vector<std::string> sets = {"capture-001", "capture-002", "capture-003", "capture-004", "capture-005"};
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(dumps)) found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, sets);
+    for (const std::string& set : sets) {
+        EXPECT_NE(ReadAll(dumps / set / "Dbg.txt").find("\n     -------------- First record ------------- "),
+                  std::string::npos)
+            << set;
+        EXPECT_TRUE(fs::exists(dumps / set / "RawDump.txt")) << set;
+    }
+    EXPECT_EQ(ReadAll(dumps / "capture-001" / "VocDump.txt").rfind("Vocabulary length ", 0), 0u);
+    // The carrier is measured from the first capture on.
+    EXPECT_EQ(ReadAll(dumps / "capture-002" / "Dbg.txt").rfind("Carrier 26.50 us, or 37.74 kHz", 0), 0u);
+    EXPECT_NE(ReadAll(dumps / "capture-003" / "FrameBuf.txt").find("frames structure: iX"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "Dbg.txt"));
+
+    const std::string before = ReadAll(dumps / "capture-001" / "Dbg.txt");
+    std::ofstream(dumps / "capture-001" / "Dbg.txt", std::ios::app) << "kept\n";
+    const CliRun again = Run({"learn", file, "--dump-dir", dumps.string()});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(ReadAll(dumps / "capture-001" / "Dbg.txt"), before + "kept\n");
+    EXPECT_TRUE(fs::exists(dumps / "capture-010" / "Dbg.txt"));
+    EXPECT_FALSE(fs::exists(dumps / "capture-011"));
+
+    // A dump folder that cannot be made is an error of the command line.
+    std::ofstream(folder / "plain") << "a file";
+    const CliRun bad = Run({"learn", file, "--dump-dir", (folder / "plain").string()});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.err, "spectrel-cli: cannot create the dump folder " + (folder / "plain").string() + "\n");
+}
+
 TEST_F(CliTest, DetectFindsTheVirtualBoard) {
     const CliRun run = Run({"detect", "VIRTUAL"});
     EXPECT_EQ(run.exitCode, 0);
@@ -307,11 +444,15 @@ TEST_F(CliTest, DetectFindsTheVirtualBoard) {
 
 // --- the recorded remotes
 
-// Two recordings of one key are named "<key>" and "<key>_alt".
+// Two recordings of one key are named "<key>" and "<key>_alt" or "<key>_2".
 std::string KeyOf(const std::string& name) {
     std::string key;
     for (char c : name) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (key.size() > 4 && key.compare(key.size() - 4, 4, "_alt") == 0) key.resize(key.size() - 4);
+    for (const std::string suffix : {"_alt", "_2"}) {
+        if (key.size() > suffix.size() && key.compare(key.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            key.resize(key.size() - suffix.size());
+        }
+    }
     return key;
 }
 
@@ -337,36 +478,83 @@ std::string WithFirstButtonAgain(const std::string& text) {
     return text + (text.empty() || text.back() == '\n' ? "" : "\n") + "#\n" + block;
 }
 
+// What each recording gives. Some remotes cannot be relied on to learn completely: keys whose presses use levels
+// the two protocol keys never show, marks just outside the vocabulary window, or a frame rate the protocol does
+// not accept leave keys without code. Some send their whole state in a frame that the learned format does not pick
+// as the data frame, so their keys are not told apart.
+struct RecordedRemote {
+    const char* file;
+    bool complete;       // every key gets a code (otherwise some keys may stay without one)
+    bool keysToldApart;  // different keys get different codes
+};
+
+const RecordedRemote kRecordedRemotes[] = {
+    {"01_prinz_dvd_t182.ir", true, true},
+    {"05_jvc_hr_s2902u.ir", true, true},
+    {"08_hauppauge_wintv_dualhd.ir", true, true},
+    {"11_philips_tv.ir", true, true},
+    {"12_sony_rm_sc30.ir", false, true},
+    {"13_panasonic_tx_43gxw584.ir", true, true},
+    {"15_sharp_lc_rc1_16.ir", true, true},
+    {"16_denon_dra_365r.ir", true, true},
+    {"21_dreo_cruiser_pro_fan.ir", true, true},
+    {"22_directv.ir", false, true},
+    {"24_daikin_ftxm95pvma.ir", true, false},
+    {"32_corona_ac_esp.ir", true, true},
+};
+
 TEST_F(CliTest, RecordedRemotes) {
     const fs::path signals = SPECTREL_SIGNALS_DIR;
     if (!fs::is_directory(signals)) GTEST_SKIP() << "no recorded remotes in " << signals;
-    int files = 0;
+    // Every recording of the folder is in the table.
     for (const auto& entry : fs::directory_iterator(signals)) {
         if (entry.path().extension() != ".ir") continue;
-        ++files;
         const std::string name = entry.path().filename().string();
+        const bool listed = std::any_of(std::begin(kRecordedRemotes), std::end(kRecordedRemotes),
+                                        [&](const RecordedRemote& r) { return name == r.file; });
+        EXPECT_TRUE(listed) << name << " is not in the table of recorded remotes";
+    }
+    for (const RecordedRemote& remote : kRecordedRemotes) {
+        const std::string name = remote.file;
+        SCOPED_TRACE(name);
+        if (!fs::exists(signals / name)) {
+            ADD_FAILURE() << "missing recording";
+            continue;
+        }
         const fs::path copy = folder / name;
-        std::ofstream(copy) << WithFirstButtonAgain(ReadAll(entry.path()));
+        std::ofstream(copy) << WithFirstButtonAgain(ReadAll(signals / name));
         const CliRun run = Run({"learn", copy.string()});
-        ASSERT_EQ(run.exitCode, 0) << name << "\n" << run.err << run.out;
+        // A protocol is learned in every case: exit code 0 when every button was learned, 5 when some were not.
+        ASSERT_TRUE(run.exitCode == 0 || (!remote.complete && run.exitCode == 5)) << run.exitCode << run.err << run.out;
+        EXPECT_EQ(ProtocolLine(run.out).rfind("T,F,\"NO NAME\",", 0), 0u) << run.out;
         const auto buttons = Buttons(run.out);
-        ASSERT_GE(buttons.size(), 3u) << name;
-        for (const auto& [button, code] : buttons) EXPECT_NE(code, "<not recorded>") << name << " " << button;
+        ASSERT_GE(buttons.size(), 3u);
         EXPECT_EQ(buttons.back().first, "again");
-        EXPECT_EQ(buttons.back().second, buttons.front().second) << name;
 
-        // The air conditioners send their whole state in a frame that the learned format does not pick as the
-        // data frame, so their keys are not told apart.
-        if (name.rfind("24_", 0) == 0 || name.rfind("32_", 0) == 0) continue;
+        std::size_t learned = 0;
+        for (const auto& [button, code] : buttons) learned += code != "<not recorded>" ? 1 : 0;
+        EXPECT_EQ(run.exitCode == 0, learned == buttons.size()) << run.err;
+        if (remote.complete) {
+            for (const auto& [button, code] : buttons) EXPECT_NE(code, "<not recorded>") << button;
+            EXPECT_EQ(buttons.back().second, buttons.front().second);
+        } else {
+            // The two protocol keys at least.
+            EXPECT_GE(learned, 2u) << run.out;
+            if (buttons.front().second != "<not recorded>" && buttons.back().second != "<not recorded>") {
+                EXPECT_EQ(buttons.back().second, buttons.front().second);
+            }
+        }
+
+        if (!remote.keysToldApart) continue;
         std::map<std::string, std::string> keyOfCode;
         for (std::size_t i = 0; i + 1 < buttons.size(); ++i) {
+            if (buttons[i].second == "<not recorded>") continue;
             const auto [it, added] = keyOfCode.emplace(buttons[i].second, KeyOf(buttons[i].first));
             if (!added) {
-                EXPECT_EQ(it->second, KeyOf(buttons[i].first)) << name << ": the same code for two keys";
+                EXPECT_EQ(it->second, KeyOf(buttons[i].first)) << "the same code for two keys";
             }
         }
     }
-    EXPECT_GT(files, 0);
 }
 
 #endif  // SPECTREL_CLI_PATH

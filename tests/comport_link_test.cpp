@@ -52,7 +52,7 @@ TEST_P(ReplyDelay, AcceptedOnlyWithin170Ms) {
         EXPECT_EQ(byte, 0x42);
         EXPECT_EQ(clock.nowMs() - sent, GetParam().delayMs);
     } else {
-        EXPECT_EQ(clock.nowMs() - sent, TReaderLink::kByteTimeoutMs);
+        EXPECT_EQ(clock.nowMs() - sent, 170);
     }
 }
 
@@ -80,13 +80,13 @@ TEST_F(ReaderLinkTest, WaitingPumpsTheMessageQueue) {
     std::uint8_t byte = 0;
     const auto before = clock.pumpCount();
     EXPECT_FALSE(link.ReadReaderByte(byte));
-    EXPECT_GE(clock.pumpCount() - before, TReaderLink::kByteTimeoutMs);
+    EXPECT_GE(clock.pumpCount() - before, 170);
 }
 
 TEST_F(ReaderLinkTest, WaitBrieflyLasts50Ms) {
     const std::int64_t start = clock.nowMs();
     link.WaitBriefly();
-    EXPECT_EQ(clock.nowMs() - start, TReaderLink::kBriefWaitMs);
+    EXPECT_EQ(clock.nowMs() - start, 50);
 }
 
 // --- sending one byte behind stale input

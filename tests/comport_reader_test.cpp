@@ -23,7 +23,14 @@ using spectrel::testing::FakeSerialPort;
 using spectrel::testing::ScriptedMessageBoxes;
 using spectrel::testing::SimulatedClock;
 using spectrel::testing::TimedByte;
-namespace cmd = spectrel::reader_command;
+// The reader's command bytes and its capture acknowledge.
+namespace cmd {
+constexpr std::uint8_t kReset = 0x00;
+constexpr std::uint8_t kQuerySecondVersion = 0x16;
+constexpr std::uint8_t kQueryFirstVersion = 0x17;
+constexpr std::uint8_t kStartCapture = 0x18;
+constexpr std::uint8_t kCaptureAcknowledge = 0xFF;
+}  // namespace cmd
 
 using Bytes = std::vector<std::uint8_t>;
 constexpr std::int64_t kQuickReplyMs = 3;
@@ -142,8 +149,10 @@ TEST_F(ReaderProtocolTest, DetectionWaitsBetweenTheQueries) {
     link.DetectReader();
     const auto& w = serial.written();
     ASSERT_EQ(w.size(), 3u);
-    // 50 ms after the second-number query, then its reply, a drain and another 50 ms before the next.
-    EXPECT_GE(w[1].atMs - w[0].atMs, 2 * TReaderLink::kBriefWaitMs);
+    // 50 ms after the second-number query, then its reply, a drain and another 50 ms before the next; 50 ms
+    // after the first-number query its reply is read, then the reset follows.
+    EXPECT_EQ(w[1].atMs - w[0].atMs, 100);
+    EXPECT_EQ(w[2].atMs - w[1].atMs, 50);
 }
 
 TEST(ReaderVersion, Text) {

@@ -25,7 +25,14 @@ using spectrel::virtualboard::BoardConfig;
 using spectrel::virtualboard::BoardEngine;
 using spectrel::virtualboard::BoardFaults;
 using spectrel::virtualboard::VirtualSerialPortProvider;
-namespace cmd = spectrel::reader_command;
+// The reader's command bytes and its capture acknowledge.
+namespace cmd {
+constexpr std::uint8_t kReset = 0x00;
+constexpr std::uint8_t kQuerySecondVersion = 0x16;
+constexpr std::uint8_t kQueryFirstVersion = 0x17;
+constexpr std::uint8_t kStartCapture = 0x18;
+constexpr std::uint8_t kCaptureAcknowledge = 0xFF;
+}  // namespace cmd
 
 class PortList : public spectrel::TReaderPortView {
 public:

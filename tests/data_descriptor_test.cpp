@@ -32,7 +32,7 @@ Tprotocol_descriptor FullDescriptor() {
     d.max_frames = 101;
     d.vocabulary_count = 5;
     d.tick = 0.06;
-    for (int k = 0; k < kDescriptorVocabularySize; ++k) {
+    for (int k = 0; k < 31; ++k) {
         d.durations[k] = 560.25 + 17 * k;
         d.is_pulse[k] = k % 2 == 0;
         d.is_pause[k] = k % 3 == 0;
@@ -119,7 +119,7 @@ TEST(DataDescriptor, CopyTakesTheFieldsAndTheUsedEntries) {
     Tprotocol_descriptor odd = source;
     odd.vocabulary_count = 200;
     CopyDescriptor(odd, target);
-    ExpectSameFields(odd, target, kDescriptorVocabularySize);
+    ExpectSameFields(odd, target, 31);
 }
 
 TEST(DataDescriptorText, RoundTripOfAFullDescriptor) {
@@ -133,7 +133,7 @@ TEST(DataDescriptorText, RoundTripOfAFullDescriptor) {
         << line;
     Tprotocol_descriptor back;
     ASSERT_TRUE(DescriptorFromText(back, line));
-    ExpectSameFields(d, back, kDescriptorVocabularySize);
+    ExpectSameFields(d, back, 31);
 }
 
 TEST(DataDescriptorText, NumbersInShortestForm) {
@@ -174,7 +174,7 @@ TEST(DataDescriptorText, TextsThatCouldSplitTheLineSurvive) {
         Tprotocol_descriptor back;
         const TDataResult read = DescriptorFromText(back, DescriptorToText(d));
         ASSERT_TRUE(read) << c.what << ": " << read.message;
-        ExpectSameFields(d, back, kDescriptorVocabularySize);
+        ExpectSameFields(d, back, 31);
     }
 }
 
@@ -382,9 +382,9 @@ TEST(DataWorkingState, FreshStateHoldsTheInitialValues) {
 TEST(DataFramesBuffer, AppendsUntilFull) {
     auto buffer = std::make_unique<TFramesBuffer>();
     EXPECT_EQ(buffer->count, 0);
-    for (int i = 0; i < kFramesBufferSize; ++i) ASSERT_TRUE(buffer->Append("AbAb", i / 101, i % 101, i % 7));
+    for (int i = 0; i < 4097; ++i) ASSERT_TRUE(buffer->Append("AbAb", i / 101, i % 101, i % 7));
     EXPECT_FALSE(buffer->Append("Cc", 0, 0, 0));
-    EXPECT_EQ(buffer->count, kFramesBufferSize);
+    EXPECT_EQ(buffer->count, 4097);
     EXPECT_EQ(buffer->entries[4096].record_number, 4096 % 101);
     buffer->Clear();
     EXPECT_EQ(buffer->count, 0);

@@ -64,7 +64,7 @@ protected:
         TIniFile ini(path());
         for (int i = 1; i <= n; ++i) {
             Tprotocol_descriptor d = Protocol("P" + std::to_string(i), 26.3, 100 + i, "I", {560, 1120});
-            ASSERT_TRUE(ini.WriteString(kProtocolsSection, d.name, DescriptorToText(d)));
+            ASSERT_TRUE(ini.WriteString("Protocols Section", d.name, DescriptorToText(d)));
         }
     }
     fs::path dir_;
@@ -117,7 +117,7 @@ TEST_F(DataStandardTable, CountFollowsTheLinesUpTo26) {
 
 TEST_F(DataStandardTable, LinesAfterThe26thAreNotRead) {
     writeProtocols(26);
-    ASSERT_TRUE(TIniFile(path()).WriteString(kProtocolsSection, "Broken", "T,T,\"Broken\",cut"));
+    ASSERT_TRUE(TIniFile(path()).WriteString("Protocols Section", "Broken", "T,T,\"Broken\",cut"));
     ASSERT_TRUE(LoadStandardProtocols(*table_, path()));
     EXPECT_EQ(table_->count, 26);
 
@@ -163,7 +163,7 @@ TEST_F(DataStandardTable, SaveRewritesEachLineAndKeepsTheRest) {
         // An entry whose key is not its protocol's name.
         TIniFile ini(path());
         ASSERT_TRUE(
-            ini.WriteString(kProtocolsSection, "Old key", DescriptorToText(Protocol("Sony", 25, 45, "I", {600}))));
+            ini.WriteString("Protocols Section", "Old key", DescriptorToText(Protocol("Sony", 25, 45, "I", {600}))));
     }
     Tstandard_protocols& t = *table_;
     ASSERT_TRUE(LoadStandardProtocols(t, path()));
@@ -174,7 +174,7 @@ TEST_F(DataStandardTable, SaveRewritesEachLineAndKeepsTheRest) {
     ASSERT_TRUE(SaveStandardProtocols(t, path()));
 
     TIniFile ini(path());
-    EXPECT_EQ(ini.ReadSection(kProtocolsSection),
+    EXPECT_EQ(ini.ReadSection("Protocols Section"),
               (std::vector<std::string>{"NEC", "rc5", "Halvren", "Old key", "Sony"}));
     EXPECT_EQ(ini.ReadString("Setup", "Serial", ""), "COM3");
     EXPECT_EQ(ini.ReadSection("Device Types"), (std::vector<std::string>{"1"}));
@@ -198,13 +198,13 @@ TEST_F(DataStandardTable, RefreshWritesBackOnlyALoadedTable) {
     {
         // An older spelling of a number.
         TIniFile ini(path());
-        std::string line = ini.ReadString(kProtocolsSection, "RC5", "");
+        std::string line = ini.ReadString("Protocols Section", "RC5", "");
         line.replace(line.find(",889,"), 5, ",889.0,");
-        ASSERT_TRUE(ini.WriteString(kProtocolsSection, "RC5", line));
+        ASSERT_TRUE(ini.WriteString("Protocols Section", "RC5", line));
     }
     TIniFile ini(path());
     ASSERT_TRUE(LoadAndRefreshStandardProtocols(*table_, ini));
-    EXPECT_EQ(ini.ReadString(kProtocolsSection, "RC5", ""), DescriptorToText(table_->protocols[1]));
+    EXPECT_EQ(ini.ReadString("Protocols Section", "RC5", ""), DescriptorToText(table_->protocols[1]));
 
     fs::remove(path());
     useFixture("protocols_truncated_line.ini");
@@ -231,7 +231,7 @@ TEST_F(DataStandardTable, SaveReportsAFailedWrite) {
     const TDataResult partly = SaveStandardProtocols(t, path());
     EXPECT_FALSE(partly.ok);
     EXPECT_NE(partly.message.find("A=B"), std::string::npos) << partly.message;
-    EXPECT_EQ(TIniFile(path()).ReadSection(kProtocolsSection), (std::vector<std::string>{"RC5"}));
+    EXPECT_EQ(TIniFile(path()).ReadSection("Protocols Section"), (std::vector<std::string>{"RC5"}));
 }
 
 TEST(DataStandardFind, ByTrimmedNameWithoutCase) {

@@ -31,7 +31,7 @@ TEST(DescribeTest, EveryLineOfALearnedProtocol) {
                                         "Frames structure: \002iX", "Dummy frame: \003EcA",
                                         "  A:  \003563\001 us pulse/pause   ", "  B:  \0031687\001 us pause   ",
                                         "  C:  \0039000\001 us pulse   "}));
-    EXPECT_EQ(ProtocolDescriptionColour(NecLike()), colour_code::kBlack);
+    EXPECT_EQ(ProtocolDescriptionColour(NecLike()), '\001');
 }
 
 struct LineCase {
@@ -84,12 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DescribeTest, AStandardProtocolStartsInTeal) {
     Tprotocol_descriptor d = NecLike();
     d.standard = true;
-    EXPECT_EQ(ProtocolDescriptionColour(d), colour_code::kTeal);
+    EXPECT_EQ(ProtocolDescriptionColour(d), '\002');
     TTextLines list;
     list.Add("old");
     WriteProtocolDescription(list, d, false);
     EXPECT_EQ(list.Count(), 8);
-    EXPECT_EQ(list.TextColour(), colour_code::kTeal);
+    EXPECT_EQ(list.TextColour(), '\002');
     WriteProtocolDescription(list, d);
     EXPECT_EQ(list.Lines(), ProtocolDescriptionLines(d));
 }

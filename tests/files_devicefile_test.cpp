@@ -554,6 +554,91 @@ TEST_F(DeviceFileWriterTest, AFailedBackupIsReportedAndTheFileIsWrittenAllTheSam
     EXPECT_EQ(boxes_.shown()[1].kind, MessageKind::Error);
 }
 
+// A file system whose renames fail on purpose: the last rename of a write (the new document over the file), or
+// every rename. The file is never missing: it stays as it was, beside its rotated backups.
+struct FailingRenameCase {
+    const char* name;
+    bool existing;     // the file and both backups are there before the write
+    bool everyRename;  // otherwise only the rename onto the file fails
+    std::vector<std::string> names;
+    const char* file;    // afterwards; nullptr: no file
+    const char* newer;   // ".~xml" afterwards
+    const char* older;   // ".~~xml" afterwards
+};
+
+class DeviceFileFailingRename : public DeviceFileWriterTest,
+                                public ::testing::WithParamInterface<FailingRenameCase> {};
+
+TEST_P(DeviceFileFailingRename, LeavesThePreviousFileInPlace) {
+    const FailingRenameCase& c = GetParam();
+    const std::string file = path("tv.xml");
+    if (c.existing) {
+        WriteFile(file, "current");
+        WriteFile(path("tv.~xml"), "newer backup");
+        WriteFile(path("tv.~~xml"), "older backup");
+        boxes_.script({MessageButton::Ok, MessageButton::Ok});
+    } else {
+        boxes_.script({MessageButton::Ok});
+    }
+    int renames = 0;
+    environment_.rename = [&](const std::string& from, const std::string& to) {
+        ++renames;
+        if (c.everyRename || to == file) return std::make_error_code(std::errc::permission_denied);
+        return RenameFile(from, to);
+    };
+    const TFileResult result = write(file);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.message, "Cannot replace file " + file + ": Permission denied");
+    EXPECT_GE(renames, 1);
+    std::vector<std::string> expectedBoxes;
+    if (c.existing) expectedBoxes.push_back("File " + file + " already exists. Overwrite?");
+    expectedBoxes.push_back("File error! Cannot replace file " + file + ": Permission denied");
+    EXPECT_EQ(boxes_.texts(), expectedBoxes);
+    EXPECT_EQ(boxes_.shown().back().kind, MessageKind::Error);
+    // No temporary file is left behind.
+    EXPECT_EQ(names(), c.names);
+    if (c.file) {
+        EXPECT_EQ(ReadFile(file), c.file);
+    }
+    if (c.newer) {
+        EXPECT_EQ(ReadFile(path("tv.~xml")), c.newer);
+    }
+    if (c.older) {
+        EXPECT_EQ(ReadFile(path("tv.~~xml")), c.older);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DeviceFileFailingRename,
+    ::testing::Values(FailingRenameCase{"LastRenameOfARewrite", true, false, {"tv.xml", "tv.~xml", "tv.~~xml"},
+                                        "current", "current", "newer backup"},
+                      FailingRenameCase{"EveryRenameOfARewrite", true, true, {"tv.xml", "tv.~xml", "tv.~~xml"},
+                                        "current", "current", "newer backup"},
+                      FailingRenameCase{"LastRenameOfANewFile", false, false, {}, nullptr, nullptr, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The rotation of a rewrite keeps the file where it is, and the backup does not change with the next write.
+TEST_F(DeviceFileFolderTest, KeepBackupsRotatesTwoGenerationsAndKeepsTheFile) {
+    const std::string file = path("tv.xml");
+    EXPECT_FALSE(KeepBackups(file));  // nothing to keep
+    EXPECT_TRUE(names().empty());
+
+    WriteFile(file, "first");
+    EXPECT_TRUE(KeepBackups(file));
+    EXPECT_EQ(names(), (std::vector<std::string>{"tv.xml", "tv.~xml"}));
+    EXPECT_EQ(ReadFile(file), "first");
+    EXPECT_EQ(ReadFile(path("tv.~xml")), "first");
+
+    ASSERT_TRUE(ReplaceFileContents(file, "second"));
+    EXPECT_EQ(ReadFile(path("tv.~xml")), "first");
+    EXPECT_TRUE(KeepBackups(file));
+    ASSERT_TRUE(ReplaceFileContents(file, "third"));
+    EXPECT_EQ(names(), (std::vector<std::string>{"tv.xml", "tv.~xml", "tv.~~xml"}));
+    EXPECT_EQ(ReadFile(file), "third");
+    EXPECT_EQ(ReadFile(path("tv.~xml")), "second");
+    EXPECT_EQ(ReadFile(path("tv.~~xml")), "first");
+}
+
 TEST_F(DeviceFileWriterTest, AnEmptyFormatIsReportedAndTheFileCompleted) {
     protocol_.format.clear();
     const std::string file = path("tv.xml");

@@ -89,7 +89,7 @@ protected:
 };
 
 TEST_F(DumpFilesTest, NothingIsWrittenOrTouchedWhileDumpsAreOff) {
-    std::ofstream(file(kCaptureTableDumpFile)) << "from an earlier run\n";
+    std::ofstream(file("Dbg.txt")) << "from an earlier run\n";
     fillTables();
     TDumpFiles dumps(folder_.string(), false, &boxes_);
     int bytesRead = 0;
@@ -104,8 +104,8 @@ TEST_F(DumpFilesTest, NothingIsWrittenOrTouchedWhileDumpsAreOff) {
     EXPECT_EQ(bytesRead, 0);  // the reader's stream is left alone as well
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, (std::vector<std::string>{kCaptureTableDumpFile}));
-    EXPECT_EQ(FileText(file(kCaptureTableDumpFile)), "from an earlier run\n");
+    EXPECT_EQ(names, (std::vector<std::string>{"Dbg.txt"}));
+    EXPECT_EQ(FileText(file("Dbg.txt")), "from an earlier run\n");
     EXPECT_TRUE(dumps.FirstError());
 }
 
@@ -118,7 +118,7 @@ TEST_F(DumpFilesTest, ReaderStreamExampleGivesOneLine) {
         b = stream[next++];
         return true;
     });
-    EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{"400506 2100"}));
+    EXPECT_EQ(FileLines(file("PicDump.txt")), (std::vector<std::string>{"400506 2100"}));
 }
 
 TEST_F(DumpFilesTest, ReaderStreamLinesEndOnceLongerThan60Characters) {
@@ -134,7 +134,7 @@ TEST_F(DumpFilesTest, ReaderStreamLinesEndOnceLongerThan60Characters) {
     });
     std::string first;
     for (int i = 0; i < 31; ++i) first += "AB";
-    EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{first, " 20"}));
+    EXPECT_EQ(FileLines(file("PicDump.txt")), (std::vector<std::string>{first, " 20"}));
 
     // A line that ends exactly with the stream leaves an empty last line.
     stream.pop_back();
@@ -144,7 +144,7 @@ TEST_F(DumpFilesTest, ReaderStreamLinesEndOnceLongerThan60Characters) {
         b = stream[next++];
         return true;
     });
-    EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{first, ""}));
+    EXPECT_EQ(FileLines(file("PicDump.txt")), (std::vector<std::string>{first, ""}));
 }
 
 TEST_F(DumpFilesTest, ReaderStreamIsReadFromTheReaderUntilItFallsSilent) {
@@ -155,7 +155,7 @@ TEST_F(DumpFilesTest, ReaderStreamIsReadFromTheReaderUntilItFallsSilent) {
     for (int i = 0; i < 5; ++i) serial.scheduleByte(bytes[i], clock_.nowMs() + 10 * (i + 1));
     TDumpFiles dumps(folder_.string(), true);
     dumps.DumpReaderStream(reader);
-    EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{"400506 2100"}));
+    EXPECT_EQ(FileLines(file("PicDump.txt")), (std::vector<std::string>{"400506 2100"}));
 }
 
 // A real capture that meets corrupted data, with the dump files attached to its context.
@@ -177,8 +177,8 @@ TEST_F(DumpFilesTest, ACorruptedCaptureDumpsTheRestOfTheStreamAndTheCaptureTable
     context_.dumps = &dumps;
     context_.recordCount = 0;
     EXPECT_EQ(Capture(context_, reader, 0, 0, nullptr, nullptr), -1);
-    EXPECT_EQ(FileLines(file(kReaderStreamDumpFile)), (std::vector<std::string>{" 211008CA001600"}));
-    const auto table = FileLines(file(kCaptureTableDumpFile));
+    EXPECT_EQ(FileLines(file("PicDump.txt")), (std::vector<std::string>{" 211008CA001600"}));
+    const auto table = FileLines(file("Dbg.txt"));
     ASSERT_GE(table.size(), 3u);
     EXPECT_EQ(table[0], "No carrier");
     EXPECT_EQ(table[2].substr(0, 8), "0:0:0:1 ");
@@ -190,7 +190,7 @@ TEST_F(DumpFilesTest, CaptureTableOfAnEmptyTableHasTheTwoHeaderLines) {
     context_.recordCount = 0;
     TDumpFiles dumps(folder_.string(), true);
     dumps.DumpCaptureTable(context_);
-    EXPECT_EQ(FileLines(file(kCaptureTableDumpFile)),
+    EXPECT_EQ(FileLines(file("Dbg.txt")),
               (std::vector<std::string>{"No carrier", "     -------------- First record ------------- "}));
 }
 
@@ -198,7 +198,7 @@ TEST_F(DumpFilesTest, CaptureTableLinesWithBurstFrequencies) {
     fillTables();
     TDumpFiles dumps(folder_.string(), true);
     dumps.DumpCaptureTable(context_);
-    EXPECT_EQ(FileLines(file(kCaptureTableDumpFile)),
+    EXPECT_EQ(FileLines(file("Dbg.txt")),
               (std::vector<std::string>{
                   "Carrier 26.50 us, or 37.74 kHz",
                   "     -------------- First record ------------- ",
@@ -216,7 +216,7 @@ TEST_F(DumpFilesTest, AnalysisTableLinesWithTheCorrectedDurations) {
     fillTables();
     TDumpFiles dumps(folder_.string(), true);
     dumps.DumpAnalysisTable(context_);
-    EXPECT_EQ(FileLines(file(kAnalysisTableDumpFile)),
+    EXPECT_EQ(FileLines(file("RawDump.txt")),
               (std::vector<std::string>{
                   "Carrier 26.50 us, or 37.74 kHz",
                   "     -------------- First record ------------- ",
@@ -238,7 +238,7 @@ TEST_F(DumpFilesTest, VocabularyLines) {
     w.vocabulary[1] = {false, true, 1689.9, 1720.0, 1650.0, 32, 1687.5, 3};
     TDumpFiles dumps(folder_.string(), true);
     dumps.DumpVocabulary(context_);
-    EXPECT_EQ(FileLines(file(kVocabularyDumpFile)),
+    EXPECT_EQ(FileLines(file("VocDump.txt")),
               (std::vector<std::string>{
                   "Vocabulary length 2, tick 562.50",
                   "0: Interval=571.3   [520.0...610.5]     Hits=68 +-          ticks=1.016  562.500",
@@ -249,7 +249,7 @@ TEST_F(DumpFilesTest, VocabularyLines) {
     w.tick = 0;
     w.vocabulary_count = 1;
     dumps.DumpVocabulary(context_);
-    EXPECT_EQ(FileLines(file(kVocabularyDumpFile)),
+    EXPECT_EQ(FileLines(file("VocDump.txt")),
               (std::vector<std::string>{
                   "Vocabulary length 1, tick 0.00",
                   "0: Interval=571.3   [520.0...610.5]     Hits=68 +-            562.500",
@@ -265,7 +265,7 @@ TEST_F(DumpFilesTest, FramesBufferLines) {
     const std::string rows = " rows: " + FramePattern(context_, 0) + ", " + FramePattern(context_, 1);
     TDumpFiles dumps(folder_.string(), true);
     dumps.DumpFramesBuffer(context_);
-    EXPECT_EQ(FileLines(file(kFramesBufferDumpFile)),
+    EXPECT_EQ(FileLines(file("FrameBuf.txt")),
               (std::vector<std::string>{"0:0:0 AaAbAb", "0:0:1 AaCc", "1:0:0 AbAbAa", rows, "frames structure: iJ"}));
 }
 
@@ -275,7 +275,7 @@ TEST_F(DumpFilesTest, AFailedDumpIsReportedOnceAndDisturbsNothing) {
     dumps.DumpCaptureTable(context_);
     dumps.DumpVocabulary(context_);
     EXPECT_FALSE(dumps.FirstError());
-    EXPECT_NE(dumps.FirstError().message.find(kCaptureTableDumpFile), std::string::npos) << dumps.FirstError().message;
+    EXPECT_NE(dumps.FirstError().message.find("Dbg.txt"), std::string::npos) << dumps.FirstError().message;
     ASSERT_EQ(boxes_.shown().size(), 1u);
     EXPECT_EQ(boxes_.shown()[0].kind, platform::MessageKind::Error);
     EXPECT_EQ(context_.recordCount, 4);

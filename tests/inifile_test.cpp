@@ -126,10 +126,18 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndUnquotedOnRead) {
 
 TEST_F(IniFileTest, ReadLimits) {
     TIniFile ini(path());
-    const std::string longValue(3000, 'v');
-    ASSERT_TRUE(ini.WriteString("S", "long", longValue));
-    EXPECT_EQ(ini.ReadString("S", "long", ""), std::string(TIniFile::kMaxValueLength, 'v'));
-    EXPECT_EQ(ini.ReadSectionValues("S"), (std::vector<std::string>{"long=" + std::string(2047, 'v')}));
+    // Values of any length read back whole, the 2047 characters of the profile functions no limit.
+    for (std::size_t length : {2047u, 2048u, 3000u, 100'000u}) {
+        const std::string longValue(length, 'v');
+        ASSERT_TRUE(ini.WriteString("S", "long", longValue));
+        EXPECT_EQ(ini.ReadString("S", "long", ""), longValue) << length;
+        EXPECT_EQ(ini.ReadSectionValues("S"), (std::vector<std::string>{"long=" + longValue})) << length;
+    }
+    // Quoted, with inner blanks kept.
+    const std::string quoted = "\"" + std::string(5000, ' ') + "x\"";
+    ASSERT_TRUE(ini.WriteString("S", "quoted", quoted));
+    EXPECT_EQ(ini.ReadString("S", "quoted", ""), std::string(5000, ' ') + "x");
+    ASSERT_TRUE(ini.EraseSection("S"));
 
     // 2000 keys of ten characters: each takes eleven characters of the 16384, plus one at the end.
     std::string text = "[Many]\n";
@@ -137,7 +145,7 @@ TEST_F(IniFileTest, ReadLimits) {
         text += "key" + std::string(7 - std::to_string(i).size(), '0') + std::to_string(i) + "=1\n";
     put(text);
     const std::vector<std::string> keys = ini.ReadSection("Many");
-    ASSERT_EQ(keys.size(), (TIniFile::kSectionListRoom - 1) / 11);
+    ASSERT_EQ(keys.size(), (16384u - 1) / 11);
     EXPECT_EQ(keys.back(), "key0001488");
     EXPECT_EQ(ini.ReadSectionValues("Many").size(), keys.size());
 }
@@ -187,6 +195,40 @@ TEST_F(IniFileTest, LineEndsAndByteOrderMarkAreKept) {
     ASSERT_TRUE(ini.WriteString("s", "b", "2"));
     EXPECT_EQ(get(), "\xEF\xBB\xBF[S]\r\na=1\r\nb=2\r\n");
     EXPECT_EQ(ini.ReadString("S", "a", ""), "1");
+}
+
+// Lines end with CR LF, LF or a lone CR, also mixed: every line is read as a line of its own, and a write
+// ends every line as the first line ends.
+TEST_F(IniFileTest, EveryKindOfLineEndIsALineEnd) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* written;  // after writing [Setup] Delay=60
+    } cases[] = {
+        {"CR LF", "[Setup]\r\nSerial=COM3\r\nDelay=45\r\n[Window]\r\nColor2=navy\r\n",
+         "[Setup]\r\nSerial=COM3\r\nDelay=60\r\n[Window]\r\nColor2=navy\r\n"},
+        {"LF", "[Setup]\nSerial=COM3\nDelay=45\n[Window]\nColor2=navy\n",
+         "[Setup]\nSerial=COM3\nDelay=60\n[Window]\nColor2=navy\n"},
+        {"CR only", "[Setup]\rSerial=COM3\rDelay=45\r[Window]\rColor2=navy\r",
+         "[Setup]\rSerial=COM3\rDelay=60\r[Window]\rColor2=navy\r"},
+        {"CR only, no last line end", "[Setup]\rSerial=COM3\rDelay=45\r[Window]\rColor2=navy",
+         "[Setup]\rSerial=COM3\rDelay=60\r[Window]\rColor2=navy\r"},
+        {"mixed", "[Setup]\rSerial=COM3\nDelay=45\r\n[Window]\rColor2=navy\n",
+         "[Setup]\rSerial=COM3\rDelay=60\r[Window]\rColor2=navy\r"},
+        {"mixed, CR LF first", "[Setup]\r\nSerial=COM3\rDelay=45\n\r[Window]\nColor2=navy",
+         "[Setup]\r\nSerial=COM3\r\nDelay=60\r\n\r\n[Window]\r\nColor2=navy\r\n"},
+    };
+    for (const Case& c : cases) {
+        put(c.text);
+        TIniFile ini(path());
+        EXPECT_EQ(ini.ReadString("Setup", "Serial", "COM2"), "COM3") << c.name;
+        EXPECT_EQ(ini.ReadInteger("Setup", "Delay", 50), 45) << c.name;
+        EXPECT_EQ(ini.ReadString("Window", "Color2", ""), "navy") << c.name;
+        EXPECT_EQ(ini.ReadSection("Setup"), (std::vector<std::string>{"Serial", "Delay"})) << c.name;
+        EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Setup", "Window"})) << c.name;
+        ASSERT_TRUE(ini.WriteInteger("Setup", "Delay", 60)) << c.name;
+        EXPECT_EQ(get(), c.written) << c.name;
+    }
 }
 
 TEST_F(IniFileTest, WritesAreSeenByEveryObjectOnThePath) {

@@ -7,7 +7,29 @@
 namespace spectrel::test {
 namespace {
 
-namespace text = learning_text;
+// The procedures' texts as the user reads them.
+namespace text {
+constexpr const char* kLoseEverything = "All learned information will be lost. Continue?";
+constexpr const char* kFirstPress =
+    " Click OK, point remote control to receiver and then\rpress any button on remote control at least for 2 sec";
+constexpr const char* kCapturingFirst = "\002   Capturing \003first\002 button";
+constexpr const char* kCapturingNext = "\002   Capturing \003next\002 button";
+constexpr const char* kNoFramesRecorded = "No frames recorded, abort?";
+constexpr const char* kAnotherButton = "Click \"OK\" and then press ANOTHER button";
+constexpr const char* kSameButton = "Click \"OK\" and then press THE SAME button again";
+constexpr const char* kCodeRecorded = "Code recorded successfully";
+constexpr const char* kNoProtocolForButton =
+    "It is not possible to learn a button until you have selected or learnt a protocol.";
+constexpr const char* kNoProtocolForButtons =
+    "It is not possible to learn buttons until you have selected or learnt a protocol.";
+constexpr const char* kPressAnyButton = "Click OK and then press any button on remote control";
+constexpr const char* kDataFrameMissed = "Data frame is missed, please read again";
+constexpr const char* kShorter = "Data frame is shorter than expected. Accept?";
+constexpr const char* kFrameRateUpdate = "Frames rate differs from the specified in protocol\rUpdate protocol?";
+constexpr const char* kCarrierUpdate = "Carrier period differs from the specified in protocol\rUpdate protocol?";
+constexpr const char* kShorterUpdate =
+    "Data frame is shorter than expected. \rWould you like to update protocol definition?";
+}  // namespace text
 
 class LearnProtocolTest : public LearningRig {
 protected:
@@ -134,7 +156,7 @@ TEST_F(LearnProtocolTest, AbortAtTheFirstPromptSkipsTheFinalAnalysis) {
     procedures.LearnProtocol(nullptr, &messages, &description);
     EXPECT_FALSE(current.valid);
     EXPECT_TRUE(messages.Lines().empty());
-    EXPECT_EQ(window.protocolList.Lines(), std::vector<std::string>{kNoProtocolLine});
+    EXPECT_EQ(window.protocolList.Lines(), std::vector<std::string>{"No Protocol"});
     EXPECT_EQ(board.capturesStarted(), 0);
 }
 
@@ -210,7 +232,7 @@ TEST_F(LearnProtocolTest, AbortAtAnotherButtonLeavesItNotValid) {
     EXPECT_EQ(Texts().back(), text::kAnotherButton);
     EXPECT_FALSE(current.valid);
     EXPECT_FALSE(HasLine(messages, "Frames: "));
-    EXPECT_EQ(window.protocolList.Lines(), std::vector<std::string>{kNoProtocolLine});
+    EXPECT_EQ(window.protocolList.Lines(), std::vector<std::string>{"No Protocol"});
 }
 
 TEST_F(LearnProtocolTest, NoFramesAsksAndRetryCapturesAgain) {
@@ -251,13 +273,13 @@ TEST_F(LearnProtocolTest, AMatchingStandardProtocolReplacesTheLearnedOneUnlessMa
     EXPECT_TRUE(current.standard);
     EXPECT_EQ(learned.name, "");  // the learned copy keeps what was learned
     EXPECT_FALSE(learned.standard);
-    EXPECT_EQ(window.protocolList.TextColour(), colour_code::kTeal);
+    EXPECT_EQ(window.protocolList.TextColour(), '\002');
 
     procedures.options.MatchToStandardProtocol = false;
     LearnNec(0x10, 0x11);
     EXPECT_EQ(current.name, "NO NAME");
     EXPECT_FALSE(current.standard);
-    EXPECT_EQ(window.protocolList.TextColour(), colour_code::kBlack);
+    EXPECT_EQ(window.protocolList.TextColour(), '\001');
 }
 
 TEST_F(LearnProtocolTest, APortThatCannotBeOpenedIsReported) {
@@ -273,7 +295,7 @@ TEST_F(LearnProtocolTest, APortThatCannotBeOpenedIsReported) {
 class ThrowingBoxes : public platform::MessageBoxes {
 public:
     MessageButton show(MessageKind, const std::string& text, platform::MessageButtons, const std::string&) override {
-        if (text == learning_text::kFirstPress) throw std::runtime_error("window gone");
+        if (text == text::kFirstPress) throw std::runtime_error("window gone");
         return MessageButton::Ok;
     }
 };

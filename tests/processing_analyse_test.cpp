@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -237,9 +238,10 @@ std::vector<vb::IrSignal> Rc5Presses() {
 
 class LearnGenerators : public LearnThroughBoard, public ::testing::WithParamInterface<LearnCase> {};
 
-// Every press is captured through the virtual board: each burst end comes 50 us after the burst's last carrier
-// cycle, which the pulse correction (reader delay less the carrier period) takes back, so the nominals are the
-// protocol's own durations.
+// Every press is captured through the virtual board: each burst end comes 50 us after the burst's last counted
+// carrier cycle, which lies up to one period before the mark's end. The pulse correction takes back the reader
+// delay less one period, so a pulse reads up to one period long and the pause after it as much short; where the
+// members of an element do not reach its tick multiple, the nominal is their mean.
 TEST_P(LearnGenerators, ThreePressesGiveTheProtocol) {
     const LearnCase& c = GetParam();
     ASSERT_TRUE(opened);
@@ -276,22 +278,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The repeat frame (9 ms, 2.25 ms, one bit pulse) is the same for every key: a dummy frame. The frame
         // rate runs from the end of the first pause to the end of the repeat frame's first pulse, so it comes
-        // out 4.5 ms short of NEC's 108 ms.
+        // out about 4.5 ms short of NEC's 108 ms. The 9000 us header mark counts 343 cycles at 38 kHz, the last
+        // one at 9000 us, so it reads 9000 + 26 us and the 4500 us pause after it 26 us short; a 562.5 us bit
+        // mark counts 22, the last at 552.6 us, so a 1687.5 us pause after it reads 1671 us.
         LearnCase{"Nec",
                   {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
                   26.5,
                   562.5,
-                  103.5,
+                  103.6,
                   "iX",
                   {'i', '?', 'X'},
                   {0, -1, 1},
-                  {562.5, 1687.5, 2250, 4500, 9000},
+                  {562.5, 1671, 2224, 4474, 9026},
                   "b---+",
                   NecCode(0, 0x45),
                   "EcA",
                   "<data>-<dummy>-<dummy>- ..."},
         // With the timing spread a real remote has, the members of an element span its tick multiple, which
-        // then stands as the nominal.
+        // then stands as the nominal; the three 4.5 ms pauses do not reach 4500 and keep their mean, and the
+        // header's mean (9032.6) lies more than 20 us from 9000, so its nominal is the mean to 50 us.
         LearnCase{"NecWithJitter",
                   {vb::necSignal(0, 0x45), vb::necSignal(0, 0x45), vb::necSignal(0, 0x46)},
                   26.5,
@@ -300,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "iX",
                   {'i', '?', 'X'},
                   {0, -1, 1},
-                  {562.5, 1687.5, 2250, 4500, 9000},
+                  {562.5, 1687.5, 2250, 4488.5, 9050},
                   "b---+",
                   NecCode(0, 0x45),
                   "EcA",
@@ -312,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(
                   Rc5Presses(),
                   28.0,
                   889,
-                  112.9,
+                  113.0,
                   "I",
                   {'I', '?', '?'},
                   {1, -1, -1},
@@ -321,7 +326,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "AaBaAaAbBbBaAbAaBaA",
                   "",
                   "<data>-<data>- ..."},
-        // Three frames per press at least, then repeats: one repeated data frame at 40 kHz (25 us).
+        // Three frames per press at least, then repeats: one repeated data frame at 40 kHz (25 us). The 1200 and
+        // 2400 us marks are whole carrier periods: they count 49 and 97 cycles, the last at their end, and read
+        // one period long.
         LearnCase{"Sirc12",
                   {vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 21), vb::sirc12Signal(1, 22)},
                   25.0,
@@ -330,7 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "I",
                   {'I', '?', '?'},
                   {1, -1, -1},
-                  {600, 1200, 2400},
+                  {600, 1225, 2425},
                   "b++",
                   "CaBaAaBaAaBaAaAaBaAaAaAaA",
                   "",
@@ -353,6 +360,42 @@ INSTANTIATE_TEST_SUITE_P(
                   "<data>-<data>- ..."}),
     [](const ::testing::TestParamInfo<LearnCase>& info) { return std::string(info.param.name); });
 
+// Two frames in every press, one of them the same for both keys and the other not: the format is "ij", and the
+// protocol carries no data frame lengths.
+struct TwoFrameCase {
+    const char* name;
+    bool sharedFirst;  // the first frame is the one both keys send; otherwise the second
+};
+
+class TwoFramesOneShared : public LearnThroughBoard, public ::testing::WithParamInterface<TwoFrameCase> {};
+
+TEST_P(TwoFramesOneShared, GiveIjWithoutDataLengths) {
+    ASSERT_TRUE(opened);
+    const auto press = [&](std::uint8_t command) {
+        const vb::IrSignal shared = vb::necSignal(0x10, 0x20);
+        const vb::IrSignal own = vb::necSignal(0x10, command);
+        vb::IrSignal signal{"", vb::kNecCarrierHz, GetParam().sharedFirst ? shared.once : own.once, {}};
+        signal.once.push_back(40'000);
+        const std::vector<double>& second = GetParam().sharedFirst ? own.once : shared.once;
+        signal.once.insert(signal.once.end(), second.begin(), second.end());
+        return signal;
+    };
+    EXPECT_TRUE(Learn(press(0x45), press(0x45), press(0x46), 0));
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(frames[r], 2) << r;
+    EXPECT_EQ(context.working.format, "ij");
+    EXPECT_EQ(context.working.data_code, "");
+    EXPECT_EQ(context.working.second_data_code, "");
+    Tprotocol_descriptor learned;
+    DescriptorFromWorkingState(learned, context.working);
+    EXPECT_EQ(learned.format, "ij");
+    EXPECT_EQ(learned.i_length, 0);
+    EXPECT_EQ(learned.j_length, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Analyse, TwoFramesOneShared,
+                         ::testing::Values(TwoFrameCase{"SharedThenOwn", true}, TwoFrameCase{"OwnThenShared", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Every recorded remote: its first key twice, its second key once. Whatever the recording holds (glitches,
 // cut-off frames, presses longer than twenty frames), the analysis runs through without an error.
 TEST(LearnRecorded, EveryRemoteAnalysesWithoutError) {
@@ -373,6 +416,70 @@ TEST(LearnRecorded, EveryRemoteAnalysesWithoutError) {
         EXPECT_FALSE(l.ShowedError());
         EXPECT_GT(l.context.framesBuffer.count, 0);
     }
+}
+
+// The carrier each recording gives, to the nearest half microsecond: every remote was recorded at 38 kHz
+// (26.3 us), so the protocol and every single key measure 26.5 us, within 0.5 us of the recording's own carrier.
+struct CarrierCase {
+    const char* file;
+    int carrierHz;
+    double period;
+};
+
+const CarrierCase kRecordedCarriers[] = {
+    {"01_prinz_dvd_t182.ir", 38000, 26.5},         {"05_jvc_hr_s2902u.ir", 38000, 26.5},
+    {"08_hauppauge_wintv_dualhd.ir", 38000, 26.5}, {"11_philips_tv.ir", 38000, 26.5},
+    {"12_sony_rm_sc30.ir", 38000, 26.5},           {"13_panasonic_tx_43gxw584.ir", 38000, 26.5},
+    {"15_sharp_lc_rc1_16.ir", 38000, 26.5},        {"16_denon_dra_365r.ir", 38000, 26.5},
+    {"21_dreo_cruiser_pro_fan.ir", 38000, 26.5},   {"22_directv.ir", 38000, 26.5},
+    {"24_daikin_ftxm95pvma.ir", 38000, 26.5},      {"32_corona_ac_esp.ir", 38000, 26.5},
+};
+
+TEST(LearnRecorded, CarrierIsTheRecordingsOwn) {
+    const std::string dir = test::SignalsDir();
+    if (dir.empty() || !std::filesystem::is_directory(dir)) GTEST_SKIP() << "no recordings folder";
+    for (const CarrierCase& c : kRecordedCarriers) {
+        SCOPED_TRACE(c.file);
+        const test::RecordedRemote remote = test::ReadRecordedRemote(dir + "/" + c.file);
+        ASSERT_GE(remote.keys.size(), 2u);
+        EXPECT_EQ(remote.carrierHz, c.carrierHz);
+        const double own = 1e6 / c.carrierHz;
+        ASSERT_LE(std::abs(c.period - own), 0.5);
+
+        BoardLearner protocol;
+        ASSERT_TRUE(protocol.opened);
+        const vb::IrSignal first{"", remote.carrierHz, remote.keys[0], {}};
+        protocol.Learn(first, first, vb::IrSignal{"", remote.carrierHz, remote.keys[1], {}}, 100'000);
+        EXPECT_EQ(protocol.context.working.carrier_period, c.period);
+
+        // Every key on its own.
+        BoardLearner keys;
+        ASSERT_TRUE(keys.opened);
+        for (std::size_t k = 0; k < remote.keys.size(); ++k) {
+            keys.context.recordCount = 0;
+            if (keys.Press(vb::IrSignal{"", remote.carrierHz, remote.keys[k], {}}, 0, 0, 100'000) <= 0) {
+                ADD_FAILURE() << remote.names[k] << ": no frames";
+                continue;
+            }
+            EXPECT_LE(std::abs(keys.context.working.carrier_period - own), 0.5) << remote.names[k];
+            EXPECT_EQ(keys.context.working.carrier_period, c.period) << remote.names[k];
+        }
+    }
+}
+
+// Marks of 177 us at 38 kHz count 7 cycles, the last 6 periods (157.9 us) after the mark's start: the carrier
+// measured from them is 26.3 us, 26.5 to the half microsecond.
+TEST_F(LearnThroughBoard, ShortBurstsMeasureTheirOwnCarrier) {
+    ASSERT_TRUE(opened);
+    vb::IrSignal signal{"", 38'000, {}, {}};
+    for (int bit = 0; bit < 16; ++bit) {
+        signal.once.push_back(177);
+        signal.once.push_back(bit % 3 == 0 ? 2000 : 1000);
+    }
+    signal.once.push_back(177);
+    signal.once.push_back(vb::kImpliedGapUs);
+    ASSERT_GT(Press(signal, 0, 0, 0), 0);
+    EXPECT_EQ(context.working.carrier_period, 26.5);
 }
 
 }  // namespace

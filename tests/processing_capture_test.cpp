@@ -398,11 +398,11 @@ TEST_F(CaptureTest, TwentyFramesStopTheCaptureAtTheGapOfTheTwentyFirst) {
 }
 
 TEST_F(CaptureTest, AFullTableStopsTheCapture) {
-    context.recordCount = spectrel::kCaptureTableLimit - 7;
+    context.recordCount = 65536 - 7;
     Stream s;
     s.frame(50).endOfData();
     EXPECT_EQ(capture(s), 0);
-    EXPECT_EQ(context.recordCount, spectrel::kCaptureTableLimit);
+    EXPECT_EQ(context.recordCount, 65536);
 }
 
 TEST_F(CaptureTest, TheProgressBarStepsOncePerFrameAndEndsFullThenEmpty) {
@@ -549,7 +549,7 @@ TEST_F(CaptureTest, TheCaptureTableIsDumpedAfterEveryCaptureAndTheStreamAfterCor
 }
 
 TEST_F(CaptureTest, AppendingBeyondTheTableIsAProgrammingError) {
-    context.recordCount = spectrel::kCaptureTableLimit + 1;
+    context.recordCount = 65536 + 1;
     EXPECT_THROW(capture(Stream().frame(1).endOfData()), spectrel::EAssertionFailed);
 }
 

@@ -86,15 +86,15 @@ TEST_F(ContextTest, ResettingTheWorkingProtocolKeepsTheChosenTolerance) {
 
 TEST_F(ContextTest, TablesHoldTheirWholeSizeOfClearedRecords) {
     for (const spectrel::TIntervalRecord* r :
-         {&context.captureTable()[0], &context.captureTable()[spectrel::kCaptureTableSize - 1],
-          &context.analysisTable()[0], &context.analysisTable()[spectrel::kAnalysisTableSize - 1]}) {
+         {&context.captureTable()[0], &context.captureTable()[65536],
+          &context.analysisTable()[0], &context.analysisTable()[655360]}) {
         EXPECT_FALSE(r->isPulse);
         EXPECT_DOUBLE_EQ(r->time, 0);
         EXPECT_DOUBLE_EQ(r->duration, 0);
         EXPECT_EQ(r->frameNumber, 0);
         EXPECT_EQ(r->carrierCycles, 0);
     }
-    context.analysisTable()[spectrel::kAnalysisTableSize - 1].duration = 1;  // in bounds for the sanitizer
+    context.analysisTable()[655360].duration = 1;  // in bounds for the sanitizer
     // Two contexts never share tables.
     TAnalysisContext other{boxes, clock, clock};
     EXPECT_NE(other.captureTable(), context.captureTable());

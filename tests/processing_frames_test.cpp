@@ -5,6 +5,7 @@
 
 #include <map>
 #include <random>
+#include <set>
 
 #include "Code/SPX_processing.h"
 #include "testing/ScriptedMessageBoxes.h"
@@ -454,12 +455,13 @@ INSTANTIATE_TEST_SUITE_P(
         // A further press with three frames: not every record has two frames.
         RowCase{"TwoChangingFramesNotAllPressesTwo", {kX, kY}, {kX, kY}, {kS, kT}, {kZ, kW, kZ}, "iJ", {0, 1, -1},
                 {'i', 'J', '?'}, "AaB", "CcA", ""},
-        RowCase{"FixedThenChangingFrame", {kW, kX}, {kW, kX}, {kW, kS}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'},
-                nullptr, nullptr, nullptr},
+        // Two frames in every press, one of them the same for both keys: "ij" without data codes.
+        RowCase{"FixedThenChangingFrame", {kW, kX}, {kW, kX}, {kW, kS}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'}, "",
+                "", ""},
         RowCase{"FixedThenChangingFrameNotAllPressesTwo", {kW, kX}, {kW, kX}, {kW, kS}, {kZ, kZ, kZ}, "xI",
                 {1, -1, 0}, {'I', '?', 'x'}, "AaB", "", "DdAaBb"},
-        RowCase{"ChangingThenFixedFrame", {kX, kW}, {kX, kW}, {kS, kW}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'},
-                nullptr, nullptr, nullptr},
+        RowCase{"ChangingThenFixedFrame", {kX, kW}, {kX, kW}, {kS, kW}, {}, "ij", {0, 1, -1}, {'i', 'j', '?'}, "",
+                "", ""},
         RowCase{"ChangingThenFixedFrameNotAllPressesTwo", {kX, kW}, {kX, kW}, {kS, kW}, {kZ, kZ, kZ}, "iX",
                 {0, -1, 1}, {'i', '?', 'X'}, "AaB", "", "DdAaBb"},
         // A repeated frame and a last one that changes with the key: a second data frame at the end.
@@ -573,6 +575,124 @@ TEST_F(FramesTest, FormatDescriptions) {
     context.working.format = "i";
     EXPECT_EQ(FormatDescription(context), "<data>");
     EXPECT_EQ(context.working.frame_rate, -1);
+}
+
+// --- letters of large working vocabularies
+
+// One interval of a frame: a pulse or a pause of a vocabulary element.
+struct Interval {
+    bool pulse;
+    int element;
+};
+Interval P(int element) { return {true, element}; }
+Interval p(int element) { return {false, element}; }
+
+// A working vocabulary of `elements` elements, element k at 200 + 100 k us, with frames written straight into
+// the analysis table as one press.
+class LargeVocabulary : public ::testing::Test {
+protected:
+    void Vocabulary(int elements) {
+        context.working.carrier_period = 26.5;
+        context.working.vocabulary_count = elements;
+        for (int k = 0; k < elements; ++k) {
+            context.working.vocabulary[k].nominal = 200 + 100 * k;
+            context.working.vocabulary[k].hasPulse = true;
+            context.working.vocabulary[k].hasPause = true;
+        }
+    }
+    void Press(const std::vector<std::vector<Interval>>& frames) {
+        TableWriter writer(context, true);
+        writer.begin(0, 0);
+        for (size_t f = 0; f < frames.size(); ++f) {
+            if (f > 0) writer.pause(kGap);
+            for (const Interval& i : frames[f]) {
+                if (i.pulse)
+                    writer.pulse(200 + 100 * i.element, 20);
+                else
+                    writer.pause(200 + 100 * i.element);
+            }
+        }
+        writer.close();
+    }
+
+    testing::ScriptedMessageBoxes boxes;
+    testing::SimulatedClock clock;
+    TAnalysisContext context{boxes, clock, clock};
+};
+
+struct ClashCase {
+    const char* name;
+    int elements;
+    std::vector<Interval> first;
+    std::vector<Interval> second;  // differs from the first in one interval
+};
+
+class LetterClash : public LargeVocabulary, public ::testing::WithParamInterface<ClashCase> {};
+
+// 'A' + 32 is 'a': the pulse of element 32 would read as the pause of element 0, and the pause of element 32
+// ('a' + 32) as the pulse of element 64. Two frames that differ never get the same code.
+TEST_P(LetterClash, DifferentFramesGetDifferentCodes) {
+    Vocabulary(GetParam().elements);
+    Press({GetParam().first, GetParam().second});
+    const std::string first = FrameCode(context, 0, 0);
+    const std::string second = FrameCode(context, 0, 1);
+    EXPECT_EQ(first.size(), GetParam().first.size());
+    EXPECT_EQ(second.size(), GetParam().second.size());
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.find('?'), std::string::npos);
+    EXPECT_EQ(second.find('?'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, LetterClash,
+                         ::testing::Values(ClashCase{"Pulse32AndPause0", 33, {P(0), p(0), P(1)}, {P(0), P(32), P(1)}},
+                                           ClashCase{"Pulse33AndPause1", 34, {P(2), p(1)}, {P(2), P(33)}},
+                                           ClashCase{"Pulse32AtTheStart", 34, {P(32), p(1)}, {P(32), P(33)}},
+                                           ClashCase{"Pause32AndPulse64", 65, {P(0), p(32)}, {P(0), P(64)}},
+                                           ClashCase{"Pause33AndPulse65", 101, {P(3), p(33), P(3)},
+                                                     {P(3), P(65), P(3)}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct PlainLettersCase {
+    const char* name;
+    int elements;
+    std::vector<Interval> frame;
+    std::string code;
+};
+
+class PlainLetters : public LargeVocabulary, public ::testing::WithParamInterface<PlainLettersCase> {};
+
+// Elements below 32 keep their letters 'A' + k and 'a' + k whatever the size of the vocabulary.
+TEST_P(PlainLetters, StayAsTheyAre) {
+    Vocabulary(GetParam().elements);
+    Press({GetParam().frame});
+    EXPECT_EQ(FrameCode(context, 0, 0), GetParam().code);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, PlainLetters,
+    ::testing::Values(PlainLettersCase{"ThirtyTwoElements", 32, {P(0), p(0), P(31), p(31), P(1), p(30)},
+                                       "Aa`\x80"
+                                       "B\x7f"},
+                      PlainLettersCase{"ThirtyFourElements", 34, {P(31), p(31), P(25), p(26)}, "`\x80Z{"},
+                      PlainLettersCase{"HundredAndOneElements", 101, {P(4), p(7), P(0), p(0)}, "EhAa"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ElementLetters, NoTwoAlikeAndNoneIsTheUnknownMark) {
+    std::set<char> letters;
+    for (int k = 0; k < 101; ++k) {
+        if (k < 32) {
+            EXPECT_EQ(PulseLetter(k), static_cast<char>('A' + k)) << k;
+            EXPECT_EQ(static_cast<unsigned char>(PauseLetter(k)), 'a' + k) << k;
+        }
+        letters.insert(PulseLetter(k));
+        letters.insert(PauseLetter(k));
+    }
+    EXPECT_EQ(letters.size(), 202u);
+    EXPECT_EQ(letters.count('?'), 0u);
+    // Nor a blank, a comma or a quote, which separate codes in lines of text.
+    EXPECT_EQ(letters.count(' '), 0u);
+    EXPECT_EQ(letters.count(','), 0u);
+    EXPECT_EQ(letters.count('"'), 0u);
 }
 
 }  // namespace

@@ -262,10 +262,39 @@ TEST_F(TemplatesTest, SaveThenLoadGivesTheSameLines) {
     EXPECT_EQ(menu.CommandCount(), 12);
     EXPECT_EQ(menu.commands.back().caption, "Lost");
     // The old section was replaced; the others are untouched.
-    EXPECT_FALSE(file.ValueExists(kButtonTemplatesSection, "Old"));
+    EXPECT_FALSE(file.ValueExists("Button Templates Section", "Old"));
     EXPECT_EQ(file.ReadInteger("Setup", "Delay", 0), 60);
     EXPECT_EQ(file.ReadString("Window", "Color1", ""), "red");
     EXPECT_EQ(SplitCommaText(loaded.TemplateValue(10)), (std::vector<std::string>{" Vol +", "Off", "A,B"}));
+}
+
+// A template of 300 button names is several thousand characters long: it is stored and read back whole, and
+// applying it to the 300 learned buttons it was made from keeps every one with its code.
+TEST_F(TemplatesTest, ATemplateOfThreeHundredNamesSurvivesTheSettingsFile) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i) {
+        names.push_back("Button number " + std::to_string(i));
+        buttons_.AddWithCodes(names.back(), "AaAb" + std::to_string(i), "");
+    }
+    const std::string line = TButtonTemplates::MakeTemplateLine("Big", names);
+    ASSERT_GT(line.size(), 5000u);
+    templates_.SetLines({line});
+    const std::string path = folder_.File("SPX.ini");
+    TIniFile file(path);
+    ASSERT_TRUE(templates_.SaveTemplates(file).ok);
+
+    TButtonTemplates loaded;
+    loaded.SetButtonList(&buttons_);
+    loaded.LoadTemplates(TIniFile(path));
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.Lines(), (std::vector<std::string>{line}));
+    EXPECT_EQ(SplitCommaText(loaded.TemplateValue(0)), names);
+    ASSERT_TRUE(loaded.ApplyTemplate(0));
+    ASSERT_EQ(buttons_.Count(), 300);
+    for (int i = 0; i < 300; ++i) {
+        EXPECT_EQ(buttons_.Items(i).Name(), names[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(buttons_.Items(i).Code(), "AaAb" + std::to_string(i));
+    }
 }
 
 TEST_F(TemplatesTest, MakeTemplateLine) {

@@ -101,13 +101,13 @@ TEST(VirtualBoardGlitches, EveryMarkAndSpaceGlitchedWhenCertain) {
     config.faults.glitchProbability = 1.0;
     const auto decoded = decodeStream(captureBytes(config, {necSignal(0, 0), 0}));
     ASSERT_GE(decoded.durationsUs.size(), 6u);
-    const double late = config.lateBurstEndUs - test::carrierPeriodUs(necSignal(0, 0));
     const double halfHeader = (kNecHeaderMark - config.faults.glitchPauseUs) / 2;
     const double halfSpace = (kNecHeaderSpace - config.faults.glitchPulseUs) / 2;
     // The glitch pulse is a single carrier cycle: its end is reported the whole late delay after its start.
-    const double single = config.lateBurstEndUs;
-    const std::vector<double> expected = {halfHeader + late, config.faults.glitchPauseUs - late, halfHeader + late,
-                                          halfSpace - late,  single, halfSpace + config.faults.glitchPulseUs - single};
+    const std::vector<double> expected = test::reportedTrain(
+        {halfHeader, config.faults.glitchPauseUs, halfHeader, halfSpace, config.faults.glitchPulseUs, halfSpace},
+        necSignal(0, 0), 50);
+    EXPECT_NEAR(expected[4], 50, 1e-9);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_NEAR(decoded.durationsUs[i], expected[i], 0.5 + 1e-9) << "interval " << i;
     }
@@ -136,13 +136,21 @@ TEST(VirtualBoardJitter, StaysWithinBoundsAndIsSeeded) {
     const auto decoded = decodeStream(bytes);
     ASSERT_EQ(decoded.durationsUs.size(), signal.once.size() - 1);
     int moved = 0;
+    const double period = 25;  // 40 kHz
+    const std::vector<double> ideal = test::reportedTrain(signal.once, signal, 50);
     for (std::size_t i = 0; i < decoded.durationsUs.size(); ++i) {
-        const double late = config.lateBurstEndUs - test::carrierPeriodUs(signal);
-        const double ideal = signal.once[i] + (i % 2 == 0 ? late : -late);
-        const double deviation = std::abs(decoded.durationsUs[i] - ideal);
-        // Each interval moves by its own jitter; its ends are rounded to the counter.
-        EXPECT_LE(deviation, kJitterUs + 0.5 + 1e-9) << "interval " << i;
-        moved += deviation > 1;
+        // Each interval moves by its own jitter; a mark then ends on its last counted cycle, so the space
+        // after it takes up to one carrier period more; its ends are rounded to the counter.
+        const double d = decoded.durationsUs[i];
+        const double sent = signal.once[i];
+        if (i % 2 == 0) {
+            EXPECT_GE(d, test::lastCycleUs(sent - kJitterUs, signal) + 50 - 0.5 - 1e-9) << "mark " << i;
+            EXPECT_LE(d, test::lastCycleUs(sent + kJitterUs, signal) + 50 + 0.5 + 1e-9) << "mark " << i;
+        } else {
+            EXPECT_GE(d, sent - kJitterUs - 50 - 0.5 - 1e-9) << "space " << i;
+            EXPECT_LE(d, sent + kJitterUs + period - 50 + 0.5 + 1e-9) << "space " << i;
+        }
+        moved += std::abs(d - ideal[i]) > 1;
     }
     EXPECT_GT(moved, static_cast<int>(decoded.durationsUs.size()) / 2);
 }
@@ -154,9 +162,10 @@ TEST(VirtualBoardTiming, LateDelayIsConfigurable) {
         const IrSignal signal = necSignal(0, 0);
         const auto decoded = decodeStream(captureBytes(config, {signal, 0}));
         ASSERT_EQ(decoded.durationsUs.size(), signal.once.size() - 1);
-        const double shift = late - test::carrierPeriodUs(signal);
-        EXPECT_NEAR(decoded.durationsUs[0], kNecHeaderMark + shift, 0.5 + 1e-9) << late;
-        EXPECT_NEAR(decoded.durationsUs[1], kNecHeaderSpace - shift, 0.5 + 1e-9) << late;
+        // The 9000 µs header mark counts 343 cycles at 38 kHz, the last 342 periods after its start.
+        const double lastCycle = 342 * 1e6 / 38'000;
+        EXPECT_NEAR(decoded.durationsUs[0], lastCycle + late, 0.5 + 1e-9) << late;
+        EXPECT_NEAR(decoded.durationsUs[1], 9000 + 4500 - lastCycle - late, 0.5 + 1e-9) << late;
     }
 }
 
@@ -166,11 +175,12 @@ TEST(VirtualBoardTiming, PauseShorterThanTheLateDelayDoesNotEndTheBurst) {
     signal.once = {500, 30, 500, 1000, 500};
     const auto decoded = decodeStream(captureBytes({}, {signal, 0}));
     ASSERT_EQ(decoded.durationsUs.size(), 3u);
-    const double shift = 50 - test::carrierPeriodUs(signal);
-    EXPECT_NEAR(decoded.durationsUs[0], 1030 + shift, 0.5 + 1e-9);
-    EXPECT_NEAR(decoded.durationsUs[1], 1000 - shift, 0.5 + 1e-9);
+    // Each 500 µs mark at 38 kHz counts 20 cycles, the last 19 periods (500 µs) after its start: the burst
+    // ends 50 µs after the second mark's last cycle, at 530 + 500 + 50 µs.
+    EXPECT_NEAR(decoded.durationsUs[0], 1080, 0.5 + 1e-9);
+    EXPECT_NEAR(decoded.durationsUs[1], 950, 0.5 + 1e-9);
     ASSERT_EQ(decoded.cycles.size(), 2u);
-    EXPECT_EQ(decoded.cycles[0], 38) << "the cycles of both marks";
+    EXPECT_EQ(decoded.cycles[0], 40) << "the cycles of both marks";
 }
 
 TEST(VirtualBoardTiming, EndOfDataAfterTheSilence) {
@@ -245,10 +255,10 @@ TEST(VirtualBoardPresses, QueuedPressesArePlayedOnePerCapture) {
     host.board.queuePress({necSignal(1, 1), 0});
     host.board.queuePress({flashSignal(2, 2), 0});
     EXPECT_EQ(host.board.queuedPresses(), 2u);
-    ASSERT_EQ(host.ask(reader_command::kStartCapture), reader_command::kCaptureAcknowledge);
+    ASSERT_EQ(host.ask(0x18), 0xFF);
     host.readUntilSilent(400);
     EXPECT_EQ(host.board.lastPress().size(), 34u);
-    ASSERT_EQ(host.ask(reader_command::kStartCapture), reader_command::kCaptureAcknowledge);
+    ASSERT_EQ(host.ask(0x18), 0xFF);
     host.readUntilSilent(400);
     EXPECT_EQ(host.board.lastPress().size(), 18u);
     EXPECT_EQ(host.board.queuedPresses(), 0u);

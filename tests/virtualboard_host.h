@@ -2,6 +2,7 @@
 // A minimal host for the virtual board tests: the board attached in-process on a simulated clock, with
 // byte reads that wait the way the reader link does (170 ms, the clock advancing 1 ms per pump).
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,9 +21,25 @@ struct TimedByte {
     std::int64_t atUs;
 };
 
-// The carrier period of a signal in µs, 0 without carrier: the board reports each burst end the late delay after
-// its last counted cycle, which starts one period before the burst ends.
-inline double carrierPeriodUs(const IrSignal& signal) { return signal.carrierHz > 0 ? 1e6 / signal.carrierHz : 0; }
+// The time from a mark's start to its last counted carrier cycle: the first cycle comes at the start and one
+// every carrier period while the mark lasts, floor(mark × frequency) periods in all. Without carrier the mark's
+// single edge counts, and the burst ends with the mark.
+inline double lastCycleUs(double markUs, const IrSignal& signal) {
+    if (signal.carrierHz <= 0) return markUs;
+    return std::floor(markUs * signal.carrierHz / 1e6) * 1e6 / signal.carrierHz;
+}
+
+// The marks and spaces of `train` as the host times them: each burst end is reported `lateUs` after the mark's
+// last counted cycle, so a mark reads that long and the space after it the rest.
+inline std::vector<double> reportedTrain(const std::vector<double>& train, const IrSignal& signal, double lateUs) {
+    std::vector<double> reported = train;
+    for (std::size_t i = 0; i < train.size(); i += 2) {
+        const double shift = lastCycleUs(train[i], signal) + lateUs - train[i];
+        reported[i] += shift;
+        if (i + 1 < train.size()) reported[i + 1] -= shift;
+    }
+    return reported;
+}
 
 // A capture stream decoded with the host's decoder, and the marks and spaces between its records.
 struct DecodedCapture {

@@ -60,8 +60,8 @@ TEST_F(VirtualBoardLink, SilentBoardIsNoReader) {
     EXPECT_FALSE(link.ResetReader());
     const TReaderVersion version = link.DetectReader();
     EXPECT_FALSE(version.detected);
-    EXPECT_EQ(version.first, TReaderVersion::kNoReply);
-    EXPECT_EQ(version.second, TReaderVersion::kNoReply);
+    EXPECT_EQ(version.first, 255);
+    EXPECT_EQ(version.second, 255);
 }
 
 TEST_F(VirtualBoardLink, UnansweredSecondQueryIsNoReader) {

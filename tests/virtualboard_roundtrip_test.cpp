@@ -52,12 +52,11 @@ TEST_P(VirtualBoardRoundTrip, DecodedBurstsGiveBackTheSignal) {
     EXPECT_EQ(decoded.wrapped, acrossWrap);
     const std::vector<double> sent = sentTrain(c);
     ASSERT_EQ(decoded.durationsUs.size(), sent.size());
-    // A burst end comes the late delay after the last carrier cycle, one carrier period before the mark ends.
-    const double late = config.lateBurstEndUs - test::carrierPeriodUs(c.signal);
+    // A burst end comes 50 µs after the mark's last counted carrier cycle.
+    const std::vector<double> expected = test::reportedTrain(sent, c.signal, 50);
     for (std::size_t i = 0; i < sent.size(); ++i) {
-        const double expected = i % 2 == 0 ? sent[i] + late : sent[i] - late;
         // Each timestamp is rounded to the counter on its own, so a duration may be one count off.
-        EXPECT_NEAR(decoded.durationsUs[i], expected, kCountUs + 1e-9) << "interval " << i;
+        EXPECT_NEAR(decoded.durationsUs[i], expected[i], kCountUs + 1e-9) << "interval " << i;
     }
     ASSERT_EQ(decoded.cycles.size(), (sent.size() + 1) / 2);
 }
@@ -107,6 +106,14 @@ INSTANTIATE_TEST_SUITE_P(Generators, VirtualBoardRoundTrip,
                                     (std::get<1>(info.param) ? "AcrossWrap" : "");
                          });
 
+// Marks of 177 µs at 38 kHz.
+IrSignal Short177() {
+    IrSignal signal;
+    signal.carrierHz = 38'000;
+    signal.once = {177, 1000, 177, 2000, 177};
+    return signal;
+}
+
 struct CyclesCase {
     const char* name;
     IrSignal signal;
@@ -124,11 +131,13 @@ TEST_P(VirtualBoardCarrierCycles, CountsTheCarrierOfEachBurst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bursts, VirtualBoardCarrierCycles,
-                         ::testing::Values(CyclesCase{"NecHeader", necSignal(0, 0), 0, 342},  // 9000 µs at 38 kHz
-                                           CyclesCase{"NecBit", necSignal(0, 0), 1, 21},      // 562.5 µs
-                                           CyclesCase{"Rc5HalfBit", rc5Signal(0, 0, false), 0, 32},  // 889 µs at 36 kHz
-                                           CyclesCase{"SircHeader", sirc12Signal(0, 0), 0, 96},  // 2400 µs at 40 kHz
-                                           CyclesCase{"SircOne", sirc12Signal(0, 1), 1, 48},
+                         // One cycle at the start of the mark and one every carrier period while it lasts.
+                         ::testing::Values(CyclesCase{"NecHeader", necSignal(0, 0), 0, 343},  // 9000 µs at 38 kHz
+                                           CyclesCase{"NecBit", necSignal(0, 0), 1, 22},      // 562.5 µs
+                                           CyclesCase{"Rc5HalfBit", rc5Signal(0, 0, false), 0, 33},  // 889 µs at 36 kHz
+                                           CyclesCase{"SircHeader", sirc12Signal(0, 0), 0, 97},  // 2400 µs at 40 kHz
+                                           CyclesCase{"SircOne", sirc12Signal(0, 1), 1, 49},
+                                           CyclesCase{"Short177", Short177(), 0, 7},  // 177 µs at 38 kHz: 6.7 periods
                                            CyclesCase{"FlashNoCarrier", flashSignal(0, 0), 3, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -21,6 +21,11 @@ constexpr int kMaxCycles = 0xFFFF;
 // A glitch is only put into an interval that leaves this much on either side.
 constexpr double kGlitchMarginUs = 10;
 
+// The carrier cycles in a mark of `durationUs`: one at its start and one every period while it lasts.
+double CarrierCycles(double durationUs, int carrierHz) {
+    return std::floor(std::max(0.0, durationUs) * carrierHz / 1e6) + 1;
+}
+
 // Lays out the marks and spaces of one press: the first part, then the repeat part while the key is held.
 // `repeatStarts` receives the index of the first mark of every repeat part.
 std::vector<double> pressTrain(const KeyPress& press, std::vector<std::size_t>& repeatStarts) {
@@ -240,16 +245,22 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
         if (repeatStart) ++nextRepeat;
         if (repeatStart && !(mergeWithPrevious && !played_.empty())) repeatStartBursts_.push_back(played_.size());
         if (i % 2 == 0) {
-            const int edges = carrierHz > 0 ? std::max(1, static_cast<int>(std::lround(d * carrierHz / 1e6))) : 1;
+            // The first cycle comes at the start of the mark, then one every carrier period while it lasts.
+            const double edges = carrierHz > 0 ? CarrierCycles(d, carrierHz) : 1;
+            const double lastCycleUs = carrierHz > 0 ? t + (edges - 1) * 1e6 / carrierHz : t + d;
+            // The record holds at most 16 bits of count.
+            const int counted = static_cast<int>(std::min<double>(edges, kMaxCycles));
             if (mergeWithPrevious && !played_.empty()) {
                 played_.back().endUs = t + d;
-                cycles.back() += edges;
+                played_.back().lastCycleUs = lastCycleUs;
+                cycles.back() = std::min(cycles.back() + counted, kMaxCycles);
             } else {
                 PlayedBurst burst;
                 burst.startUs = t;
                 burst.endUs = t + d;
+                burst.lastCycleUs = lastCycleUs;
                 played_.push_back(burst);
-                cycles.push_back(edges);
+                cycles.push_back(counted);
             }
         } else {
             // The board ends a burst only after `late` without carrier; a shorter pause does not end it.
@@ -275,14 +286,11 @@ void BoardEngine::playPress(const KeyPress& press, double firstMarkUs) {
     };
     for (std::size_t i = 0; i < played_.size(); ++i) {
         PlayedBurst& burst = played_[i];
-        // The board counts carrier cycles; it notices the end of a burst `late` after the last counted cycle,
-        // which starts one carrier period before the burst's end.
-        const double lastCycleUs =
-            carrierHz > 0 ? std::max(burst.startUs, burst.endUs - 1e6 / carrierHz) : burst.endUs;
-        burst.reportedEndUs = lastCycleUs + config_.lateBurstEndUs;
+        // The board notices the end of a burst `late` after the last counted cycle.
+        burst.reportedEndUs = burst.lastCycleUs + config_.lateBurstEndUs;
         burst.startCount = counterAt(burst.startUs);
         burst.endCount = counterAt(burst.reportedEndUs);
-        burst.cycles = static_cast<std::uint16_t>(std::min(cycles[i], kMaxCycles));
+        burst.cycles = static_cast<std::uint16_t>(cycles[i]);
 
         const std::uint32_t startCount = reported(burst.startCount);
         const auto sh = static_cast<std::uint8_t>(startCount >> 16);

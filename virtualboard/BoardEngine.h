@@ -23,10 +23,11 @@
 // and a press queued while a capture waits is played at once (no earlier than the press delay). One press
 // per capture.
 //
-// Carrier cycles: a burst with carrier counts its cycles, duration × frequency rounded, at least 1; a pulse
-// without carrier (carrierHz 0) is a single rising edge for the board's counter and counts 1. The burst end is
-// reported the late delay after the last counted cycle, which starts one carrier period before the burst ends:
-// the host's carrier measurement divides the time from the first to the last cycle by the cycle count less one.
+// Carrier cycles: a mark of duration m with carrier f has its first cycle at its start and one every period
+// 1/f while it lasts: c = floor(m × f) + 1 cycles, the last at start + (c − 1)/f. A pulse without carrier
+// (carrierHz 0) is a single rising edge for the board's counter and counts 1, its last "cycle" at the mark's
+// end. The burst end is reported the late delay after the last counted cycle, so the host's carrier
+// measurement, which divides the time from the first to the last cycle by the cycle count less one, gives 1/f.
 // Pauses shorter than the late delay do not end a burst on the board: the two marks merge into one burst.
 //
 // Not thread-safe: use one engine from one thread. The engine must outlive the ports attached to it.
@@ -94,7 +95,8 @@ struct BoardConfig {
 // One burst of a played press, as the board saw and reported it (for tests and diagnostics).
 struct PlayedBurst {
     double startUs = 0;        // first carrier
-    double endUs = 0;          // last carrier
+    double endUs = 0;          // end of the mark
+    double lastCycleUs = 0;    // last counted carrier cycle (endUs without carrier)
     double reportedEndUs = 0;  // late delay after the last counted carrier cycle (after endUs without carrier)
     std::uint32_t startCount = 0;
     std::uint32_t endCount = 0;  // counter at reportedEndUs

@@ -253,32 +253,6 @@ TEST_F(MainWindowTest, TheStartOptionKeepsARememberedPort) {
     EXPECT_EQ(Ports()->currentText(), "COM7");
 }
 
-TEST_F(MainWindowTest, CommandsOfLaterWindowsSaySo) {
-    Open();
-    PickVirtual();
-    LearnNec();
-    struct Case {
-        const char* action;
-        const char* text;
-    };
-    const Case cases[] = {
-        {"btnWizard", "The IR Wizard comes in a later version of Spectrel."},
-        {"mnuIRWizard", "The IR Wizard comes in a later version of Spectrel."},
-    };
-    for (const Case& c : cases) {
-        boxes.clear();
-        ASSERT_TRUE(Action(c.action)->isEnabled()) << c.action;
-        Action(c.action)->trigger();
-        ASSERT_EQ(boxes.shown().size(), 1u) << c.action;
-        EXPECT_EQ(boxes.shown()[0].text, c.text);
-        EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Information);
-    }
-    boxes.clear();
-    window->ShowPreferences();
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, "The preferences dialog comes in a later version of Spectrel.");
-}
-
 // "Explore" and "Save" open their windows: the Explorer Buttons dialog, and the save command's checks.
 TEST_F(MainWindowTest, ExploreOpensTheExplorerAndSaveChecksTheDetails) {
     Open();
