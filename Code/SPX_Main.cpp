@@ -3,6 +3,7 @@
 #include "Code/SPX_Main.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,9 +20,12 @@
 #include "Code/KOR_FrmImagePreview.h"
 #include "Code/KOR_XMLIMAGELIST.h"
 #include "Code/KOR_frmSelectStandardProtocol.h"
+#include "Code/KOR_frmExploreButtons.h"
 #include "Code/SPX_Main_ButtonsColumn.h"
+#include "Code/SPX_Main_EditCommands.h"
+#include "Code/SPX_SaveDevice.h"
+#include "platform/qt/QtFileDialogs.h"
 #include "Code/SPX_Main_ColouredList.h"
-#include "Code/SPX_Main_Later.h"
 #include "Code/SPX_Main_PortSelector.h"
 #include "Code/SPX_Main_ProgressBar.h"
 #include "Code/SPX_Main_ProtocolColumn.h"
@@ -99,6 +103,8 @@ TfrmMain::TfrmMain(TMainWindowContext context, QWidget* parent)
         TProtocolColumnModel{w.context, w.current, w.learnedCopy, w.standards, w.buttons, w.rules, context_.boxes,
                              context_.inputBox},
         *this, *this);
+    saver_ = std::make_unique<TDeviceFileSaver>(
+        TSaveDeviceEnvironment{context_.boxes, FileDialogs(), DefaultImportFolder(QDir::homePath().toStdString())});
     wizardHost_ = std::make_unique<TMainWizardHost>(*this);
     BuildToolBar();
     BuildMenus();
@@ -146,9 +152,8 @@ void TfrmMain::BuildToolBar() {
     toolBar_->addWidget(portPanel);
 
     connect(wizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
-    connect(explore_, &QAction::triggered, this,
-            [this] { ShowComingLater(context_.boxes, TLaterCommand::Explore); });
-    connect(save_, &QAction::triggered, this, [this] { ShowComingLater(context_.boxes, TLaterCommand::Save); });
+    connect(explore_, &QAction::triggered, this, &TfrmMain::ExploreButtonsClick);
+    connect(save_, &QAction::triggered, this, &TfrmMain::BtnSaveIRFileClick);
     connect(previewImages_, &QAction::triggered, this, &TfrmMain::PreviewImagesClick);
     connect(portSelector_, &QComboBox::activated, this, &TfrmMain::ComboxComPortClick);
     connect(portSelector_, &TPortSelector::dropDown, this, &TfrmMain::ComboxComPortDropDown);
@@ -165,10 +170,9 @@ void TfrmMain::BuildMenus() {
     InsertFileMenuAction(mnuLoadNames_);
     InsertFileMenuAction(mnuSaveNames_);
     connect(mnuWizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
-    connect(mnuLoadNames_, &QAction::triggered, this,
-            [this] { ShowComingLater(context_.boxes, TLaterCommand::LoadButtonNames); });
-    connect(mnuSaveNames_, &QAction::triggered, this,
-            [this] { ShowComingLater(context_.boxes, TLaterCommand::SaveButtonNames); });
+    connect(mnuLoadNames_, &QAction::triggered, this, [this] { buttonsColumn_->LoadButtonNames(); });
+    connect(mnuSaveNames_, &QAction::triggered, this, [this] { buttonsColumn_->SaveButtonNames(); });
+    editCommands_ = new TEditCommands(EditMenu(), this);
 
     optionsMenu_ = new QMenu(QStringLiteral("Options"), this);
     optionsMenu_->setObjectName(QStringLiteral("mnuOptions"));
@@ -217,13 +221,16 @@ void TfrmMain::BuildClientArea() {
     splitter->setHandleWidth(kSplitterWidth);
     splitter->setChildrenCollapsible(false);
     protocolColumn_ = new TProtocolColumnPanel(workspace_->settings.palette, splitter);
-    const TWorkspace& w = *workspace_;
+    TWorkspace& w = *workspace_;
+    remoteColumn_->SetBrandSource(context_.applicationFolder, &context_.boxes);
     buttonsColumn_ = new TButtonsColumn(
-        workspace_->buttons,
-        [&w](const std::string& codeText) {
-            if (!w.HasOptions() || !w.Options().UseSubstutionRules) return codeText;
-            return TranslateCode(w.rules, w.current, codeText, w.Options().SubsBinByHex);
-        },
+        TButtonsColumnModel{w.buttons, w.templates, w.rules, w.current,
+                            [&w] {
+                                if (!w.HasOptions()) return TCodeDisplayOptions{};
+                                return TCodeDisplayOptions{w.Options().UseSubstutionRules, w.Options().SubsBinByHex};
+                            },
+                            context_.boxes, FileDialogs(), context_.applicationFolder, *procedures_,
+                            [this](bool idle) { UpdateCommandStates(idle); }},
         splitter);
     splitter->addWidget(protocolColumn_);
     splitter->addWidget(buttonsColumn_);
@@ -247,10 +254,7 @@ void TfrmMain::BuildClientArea() {
     connect(protocolColumn_, &TProtocolColumnPanel::selectClicked, this, [this] { column_->SelectStandardProtocol(); });
     connect(protocolColumn_, &TProtocolColumnPanel::editClicked, this, [this] { column_->RenameProtocol(); });
     connect(buttonsColumn_, &TButtonsColumn::learnAllClicked, this, &TfrmMain::BtnLearnClick);
-    connect(buttonsColumn_, &TButtonsColumn::addClicked, this,
-            [this] { ShowComingLater(context_.boxes, TLaterCommand::AddButton); });
-    connect(buttonsColumn_, &TButtonsColumn::addSeveralClicked, this,
-            [this] { ShowComingLater(context_.boxes, TLaterCommand::AddButtons); });
+    connect(buttonsColumn_, &TButtonsColumn::learnClicked, this, &TfrmMain::LearnSelectedButtonClick);
 }
 
 // --- creation and first activation
@@ -262,6 +266,7 @@ void TfrmMain::FormCreate() {
     w.exploreList.Clear();
     imageList_ = std::make_unique<TDirectoryImageList>();
     imageList_->SetFolder(context_.applicationFolder + kButtonImagesFolder);
+    buttonsColumn_->SetImageList(imageList_.get());
 
     w.CreateOptions();
     settingsForm_ = new TIR_Settings_form(w.context, w.current, w.standards, context_.boxes,
@@ -483,6 +488,30 @@ void TfrmMain::BtnExploreProtoClick() {
 
 void TfrmMain::BtnLearnClick() {
     RunProcedure([this] { procedures_->LearnAllButtons(); });
+}
+
+void TfrmMain::LearnSelectedButtonClick() {
+    procedures_->options = LearningOptionsFrom(workspace_->Options());
+    procedures_->LearnSelectedButton();
+}
+
+platform::FileDialogs& TfrmMain::FileDialogs() {
+    if (context_.fileDialogs != nullptr) return *context_.fileDialogs;
+    if (!ownFileDialogs_) ownFileDialogs_ = std::make_unique<platform::qt::QtFileDialogs>(this);
+    return *ownFileDialogs_;
+}
+
+void TfrmMain::BtnSaveIRFileClick() {
+    TWorkspace& w = *workspace_;
+    saver_->BtnSaveIRFileClick(remoteColumn_->Details(), w.current, w.buttons, w.Options().AttachProtocol,
+                               [this](bool idle) { UpdateCommandStates(idle); });
+}
+
+void TfrmMain::ExploreButtonsClick() {
+    TWorkspace& w = *workspace_;
+    procedures_->options = LearningOptionsFrom(w.Options());
+    TfrmExplorerButtons dialog(*procedures_, w.exploreList, context_.boxes, w.settings.palette, this);
+    dialog.exec();
 }
 
 void TfrmMain::EditIRdecodesettings1Click() {

@@ -26,6 +26,8 @@ class QLabel;
 namespace spectrel {
 
 class TButtonsColumn;
+class TDeviceFileSaver;
+class TEditCommands;
 class TDirectoryImageList;
 class TIR_Settings_form;
 class TMainWizardHost;
@@ -69,7 +71,13 @@ public:
     // The first activation: connects to the remembered port. Runs once, when the window is first shown.
     void FormActivate();
 
+    // Toolbar "Save": the device file (checks, file name, backups, writer).
+    void BtnSaveIRFileClick();
+    // Toolbar "Explore": the Explorer Buttons dialog.
+    void ExploreButtonsClick();
+
     TWorkspace& Workspace() { return *workspace_; }
+    TDeviceFileSaver& DeviceFileSaver() { return *saver_; }
     bool Connected() const { return connected_; }
     TIR_Settings_form* DecodingParametersDialog() const { return settingsForm_; }
     // The main window as the IR wizard sees it.
@@ -104,6 +112,8 @@ private:
     void RunProcedure(const std::function<void()>& procedure);
     void BtnExploreProtoClick();
     void BtnLearnClick();
+    void LearnSelectedButtonClick();
+    platform::FileDialogs& FileDialogs();
     void EditIRdecodesettings1Click();
     void PreviewImagesClick();
     // Toolbar "Wizard" and menu "IR Wizard": the wizard, modally, on the window's model.
@@ -114,6 +124,9 @@ private:
     std::unique_ptr<TLearningProcedures> procedures_;
     std::unique_ptr<TProtocolColumn> column_;
     std::unique_ptr<TDirectoryImageList> imageList_;
+    std::unique_ptr<platform::FileDialogs> ownFileDialogs_;
+    std::unique_ptr<TDeviceFileSaver> saver_;
+    TEditCommands* editCommands_ = nullptr;
     std::unique_ptr<TMainWizardHost> wizardHost_;
 
     bool connected_ = false;

@@ -1,20 +1,29 @@
 #include "Code/SPX_Main_ButtonsColumn.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QStyle>
 #include <QTableView>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Code/KOR_XMLIMAGELIST.h"
+#include "Code/KOR_frmAddButtons.h"
+#include "Code/KOR_frmButtonCodeEdit.h"
 #include "Code/SPX_CommandStates.h"
 #include "Code/SPX_Data_ButtonCodes.h"
+#include "Code/SPX_Main_ButtonGridModel.h"
+#include "Code/fRestrictedEdit.h"
 #include "shell/KOR_Header.h"
 
 namespace spectrel {
 
 namespace {
 constexpr int kNameColumnWidth = 150;
+constexpr int kImageSize = 16;
 
 QAction* AddCommand(QToolBar* bar, const QString& text, const char* objectName, QStyle::StandardPixmap icon,
                     const QString& hint = {}) {
@@ -29,38 +38,12 @@ QAction* AddCommand(QToolBar* bar, const QString& text, const char* objectName, 
 }
 }  // namespace
 
-TButtonGridModel::TButtonGridModel(const TbuttonCodes& buttons,
-                                   std::function<std::string(const std::string&)> codeText, QObject* parent)
-    : QAbstractTableModel(parent), buttons_(buttons), codeText_(std::move(codeText)) {}
-
-int TButtonGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : buttons_.Count(); }
-
-int TButtonGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
-
-QVariant TButtonGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= buttons_.Count()) return {};
-    const TButtonCode& button = buttons_.Items(index.row());
-    if (role == Qt::DisplayRole) {
-        if (index.column() == 0) return QString::fromStdString(button.Name());
-        return QString::fromStdString(codeText_ ? codeText_(button.CodeText()) : button.CodeText());
-    }
-    if (role == Qt::UserRole) return index.row();  // the row carries its button's index
-    return {};
-}
-
-QVariant TButtonGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    return section == 0 ? QStringLiteral("Name") : QStringLiteral("IR Code");
-}
-
-void TButtonGridModel::Reload() {
-    beginResetModel();
-    endResetModel();
-}
-
-TButtonsColumn::TButtonsColumn(const TbuttonCodes& buttons, std::function<std::string(const std::string&)> codeText,
-                               QWidget* parent)
-    : QWidget(parent) {
+TButtonsColumn::TButtonsColumn(TButtonsColumnModel model, QWidget* parent)
+    : QWidget(parent),
+      model_(std::move(model)),
+      commands_({model_.buttons, model_.templates, model_.boxes, model_.fileDialogs, *this, model_.applicationFolder},
+                *this),
+      templateMenu_([this] { commands_.SaveAs1Click(); }, [this] { commands_.Clear1Click(); }) {
     setObjectName(QStringLiteral("pnlButtons"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -73,58 +56,197 @@ TButtonsColumn::TButtonsColumn(const TbuttonCodes& buttons, std::function<std::s
     add_ = AddCommand(toolBar_, QStringLiteral("Add"), "btnAddButton", QStyle::SP_FileIcon);
     addSeveral_ = AddCommand(toolBar_, QStringLiteral("Add +"), "btnAddMultipleButtons", QStyle::SP_FileDialogNewFolder);
     toolBar_->addSeparator();
+    edit_ = AddCommand(toolBar_, QStringLiteral("Edit"), "btnEditButton", QStyle::SP_FileDialogDetailedView);
+    learn_ = AddCommand(toolBar_, QStringLiteral("Learn"), "btnLearnButton", QStyle::SP_MediaPlay);
+    clearCode_ = AddCommand(toolBar_, QStringLiteral("Clear Code"), "btnClearCode", QStyle::SP_DialogResetButton);
+    delete_ = AddCommand(toolBar_, QStringLiteral("Delete"), "btnDeleteButton", QStyle::SP_TrashIcon);
+    toolBar_->addSeparator();
     learnAll_ = AddCommand(toolBar_, QStringLiteral("Learn All"), "BtnLearn", QStyle::SP_MediaSeekForward,
                            QStringLiteral("Learn Buttons|Click to learn IR codes for listed buttons"));
-    connect(add_, &QAction::triggered, this, &TButtonsColumn::addClicked);
-    connect(addSeveral_, &QAction::triggered, this, &TButtonsColumn::addSeveralClicked);
-    connect(learnAll_, &QAction::triggered, this, &TButtonsColumn::learnAllClicked);
-    layout->addWidget(toolBar_);
 
-    model_ = new TButtonGridModel(buttons, std::move(codeText), this);
+    templatesMenu_ = new QMenu(QStringLiteral("Templates"), this);
+    templatesMenu_->setObjectName(QStringLiteral("mnuTemplates"));
+    templatesButton_ = new QToolButton(toolBar_);
+    templatesButton_->setObjectName(QStringLiteral("btnTemplates"));
+    templatesButton_->setText(QStringLiteral("Templates"));
+    templatesButton_->setIcon(style()->standardIcon(QStyle::SP_FileDialogListView));
+    templatesButton_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    templatesButton_->setPopupMode(QToolButton::InstantPopup);
+    templatesButton_->setMenu(templatesMenu_);
+    toolBar_->addWidget(templatesButton_);
+    layout->addWidget(toolBar_);
+    // The whole toolbar stays visible, "Templates" included.
+    setMinimumWidth(toolBar_->sizeHint().width());
+
+    gridModel_ = new TButtonGridModel(model_.buttons, model_.rules, model_.current, model_.displayOptions, nullptr,
+                                      this);
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("ButtonGrid"));
-    grid_->setModel(model_);
+    grid_->setModel(gridModel_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setShowGrid(false);
+    grid_->setWordWrap(false);
+    grid_->setIconSize(QSize(kImageSize, kImageSize));
     grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setDefaultSectionSize(kImageSize + 4);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->horizontalHeader()->setHighlightSections(false);
     grid_->setColumnWidth(0, kNameColumnWidth);
+    // The selection stays visible when the grid loses the focus.
+    QPalette colours = grid_->palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    grid_->setPalette(colours);
+    grid_->installEventFilter(this);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(grid_, 1);
+
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("mnuButtonGrid"));
+    contextMenu_->addAction(edit_);
+    contextMenu_->addAction(learn_);
+    contextMenu_->addAction(clearCode_);
+    contextMenu_->addSeparator();
+    contextMenu_->addAction(delete_);
+    contextMenu_->addSeparator();
+    contextMenu_->addMenu(templatesMenu_);
+
+    connect(add_, &QAction::triggered, this, [this] { commands_.btnAddButtonClick(); });
+    connect(addSeveral_, &QAction::triggered, this, [this] { commands_.btnAddMultipleButtonsClick(); });
+    connect(edit_, &QAction::triggered, this, [this] { commands_.ButtonGridDblClick(); });
+    connect(learn_, &QAction::triggered, this, &TButtonsColumn::learnClicked);
+    connect(clearCode_, &QAction::triggered, this, [this] { commands_.aClearButtonCodeExecute(); });
+    connect(delete_, &QAction::triggered, this, [this] { commands_.aDeleteButtonExecute(); });
+    connect(learnAll_, &QAction::triggered, this, &TButtonsColumn::learnAllClicked);
+    connect(grid_, &QTableView::doubleClicked, this, [this] { commands_.ButtonGridDblClick(); });
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { contextMenu_->popup(grid_->viewport()->mapToGlobal(at)); });
+    connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TButtonsColumn::UpdateGridCommands);
+    connect(gridModel_, &QAbstractItemModel::modelReset, this, &TButtonsColumn::UpdateGridCommands);
+
+    templateMenu_.SetOnChanged([this] { BuildTemplatesMenu(); });
+    model_.templates.BindMenu(&templateMenu_);
+    model_.templates.SetOnApplied([this] {
+        RefreshButtonGrid();
+        UpdateCommandStates(true);
+    });
+    BuildTemplatesMenu();
+    UpdateGridCommands();
 }
 
-void TButtonsColumn::RefreshButtonGrid() {
-    int selected = SelectedButtonIndex();
-    model_->Reload();
-    const int rows = model_->rowCount();
-    if (selected >= rows) selected = rows - 1;
-    if (selected >= 0) {
-        grid_->selectRow(selected);
-        grid_->scrollTo(model_->index(selected, 0));
+// The templates outlive the column only in the program; the column leaves them alone as it goes.
+TButtonsColumn::~TButtonsColumn() = default;
+
+void TButtonsColumn::SetImageList(TDirectoryImageList* images) { gridModel_->SetImages(images); }
+
+void TButtonsColumn::BuildTemplatesMenu() {
+    // The menu may be rebuilt from inside one of its own commands: the old actions go when control returns.
+    for (QAction* action : templatesMenu_->actions()) {
+        templatesMenu_->removeAction(action);
+        action->deleteLater();
+    }
+    const std::vector<TTemplateMenuModel::TEntry>& entries = templateMenu_.Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].separator) {
+            templatesMenu_->addSeparator();
+            continue;
+        }
+        QAction* action = templatesMenu_->addAction(QString::fromStdString(entries[i].caption));
+        action->setData(entries[i].tag);
+        const int index = static_cast<int>(i);
+        connect(action, &QAction::triggered, this, [this, index] { templateMenu_.Trigger(index); },
+                Qt::QueuedConnection);
     }
 }
 
+void TButtonsColumn::UpdateGridCommands() {
+    const TGridCommandStates states = GridCommandStates(grid_->selectionModel()->hasSelection());
+    edit_->setEnabled(states.edit);
+    learn_->setEnabled(states.learn);
+    clearCode_->setEnabled(states.clearCode);
+    delete_->setEnabled(states.remove);
+}
+
+bool TButtonsColumn::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_ && event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers m = key->modifiers();
+        const int code = key->key() == Qt::Key_Delete ? kDeleteKeyCode : 0;
+        if (IsGridDeleteKey(code, m & Qt::ShiftModifier, m & Qt::ControlModifier, m & Qt::AltModifier)) {
+            commands_.aDeleteButtonExecute();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TButtonsColumn::RefreshButtonGrid() {
+    int remembered = -1;
+    for (const QModelIndex& row : grid_->selectionModel()->selectedRows())
+        remembered = remembered < 0 ? row.row() : std::min(remembered, row.row());
+    setUpdatesEnabled(false);
+    gridModel_->Rebuild();
+    const int row = RowToSelectAfterRefresh(remembered, gridModel_->rowCount());
+    if (row >= 0) {
+        grid_->selectRow(row);
+        grid_->scrollTo(gridModel_->index(row, 0));
+    }
+    setUpdatesEnabled(true);
+    UpdateGridCommands();
+}
+
 void TButtonsColumn::SelectLastButton() {
-    const int rows = model_->rowCount();
+    const int rows = gridModel_->rowCount();
     if (rows == 0) return;
     grid_->clearSelection();
     grid_->selectRow(rows - 1);
-    grid_->scrollTo(model_->index(rows - 1, 0));
+    grid_->scrollTo(gridModel_->index(rows - 1, 0));
 }
 
 int TButtonsColumn::SelectedButtonIndex() const {
-    const QModelIndexList rows = grid_->selectionModel()->selectedRows();
-    if (rows.isEmpty()) return -1;
-    int first = rows.front().row();
-    for (const QModelIndex& row : rows) first = std::min(first, row.row());
-    return model_->index(first, 0).data(Qt::UserRole).toInt();
+    const std::vector<int> selected = SelectedButtonIndexes();
+    return selected.empty() ? -1 : selected.front();
+}
+
+std::vector<int> TButtonsColumn::SelectedButtonIndexes() const {
+    std::vector<int> rows;
+    for (const QModelIndex& row : grid_->selectionModel()->selectedRows()) rows.push_back(row.row());
+    std::sort(rows.begin(), rows.end());
+    std::vector<int> indexes;
+    for (int row : rows) indexes.push_back(gridModel_->ButtonIndexOfRow(row));
+    return indexes;
 }
 
 void TButtonsColumn::ApplyCommandStates(const TCommandStates& states) {
     add_->setEnabled(states.addButtons);
     addSeveral_->setEnabled(states.addButtons);
     learnAll_->setEnabled(states.learnAll);
+}
+
+void TButtonsColumn::UpdateCommandStates(bool idle) {
+    if (model_.updateCommandStates) model_.updateCommandStates(idle);
+}
+
+bool TButtonsColumn::ExecuteButtonEdit(TButtonCode& button) {
+    const TButtonEditEnvironment environment{
+        model_.procedures, model_.boxes, model_.current, [this](const TButtonCode& b) {
+            return ButtonCodeDisplayText(b, model_.rules, model_.current,
+                                         model_.displayOptions ? model_.displayOptions() : TCodeDisplayOptions{});
+        }};
+    return spectrel::ExecuteButtonEdit(button, environment, window());
+}
+
+bool TButtonsColumn::ExecuteAddButtons(std::vector<std::string>& lines) {
+    return spectrel::ExecuteAddButtons(lines, window());
+}
+
+bool TButtonsColumn::ExecuteRestrictedEdit(std::string& text, const std::string& prompt, const std::string& extra,
+                                           int mode) {
+    return spectrel::ExecuteRestrictedEdit(text, prompt, extra, mode, window());
 }
 
 }  // namespace spectrel

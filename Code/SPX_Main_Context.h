@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/FileDialogs.h"
 #include "platform/InputBox.h"
 #include "platform/MessageBoxes.h"
 #include "platform/SerialPort.h"
@@ -31,6 +32,8 @@ struct TMainWindowContext {
     // The virtual reader behind the port "VIRTUAL": its "Virtual remote" panel shows while that port is in use.
     // May be null (no panel).
     virtualboard::TVirtualReader* virtualReader = nullptr;
+    // The open-file and save-file dialogs; null: the window's own.
+    platform::FileDialogs* fileDialogs = nullptr;
     // The first activation uses "VIRTUAL" when the settings file remembers no port.
     bool virtualIfNoPort = false;
     // For the frame window: the file version, the help, the screen area (see shell::TFrameEnvironment).

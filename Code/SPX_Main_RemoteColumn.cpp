@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "platform/MessageBoxes.h"
 #include "shell/KOR_Header.h"
 
 namespace spectrel {
@@ -31,6 +32,8 @@ QComboBox* AddCombo(QVBoxLayout* layout, QWidget* parent, const QString& label, 
                     const QString& hint, bool editable) {
     auto* combo = AddField<QComboBox>(layout, parent, label, objectName, hint);
     combo->setEditable(editable);
+    // A typed brand is the field's text; it does not join the list.
+    if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;
 }
 }  // namespace
@@ -81,6 +84,52 @@ void TRemoteColumn::SelectFirstDeviceType() {
     deviceType_->setCurrentIndex(0);
 }
 
-void TRemoteColumn::DeviceTypeChanged() {}
+void TRemoteColumn::SetBrandSource(std::string applicationFolder, platform::MessageBoxes* boxes) {
+    applicationFolder_ = std::move(applicationFolder);
+    boxes_ = boxes;
+}
+
+namespace {
+// Fills an editable brand selector, keeping what is typed in it.
+void FillBrands(QComboBox* combo, const std::vector<std::string>& brands) {
+    const QString typed = combo->currentText();
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (const std::string& brand : brands) combo->addItem(QString::fromStdString(brand));
+    combo->setCurrentIndex(-1);
+    combo->setEditText(typed);
+}
+
+// A message box that says nothing, for a column not told where its messages go.
+class TSilentBoxes : public platform::MessageBoxes {
+public:
+    platform::MessageButton show(platform::MessageKind, const std::string&, platform::MessageButtons buttons,
+                                 const std::string&) override {
+        return buttons.has(platform::MessageButton::Ok) ? platform::MessageButton::Ok : platform::MessageButton::None;
+    }
+};
+}  // namespace
+
+void TRemoteColumn::DeviceTypeChanged() {
+    TSilentBoxes silent;
+    platform::MessageBoxes& boxes = boxes_ ? *boxes_ : silent;
+    const TBrandLists lists = applicationFolder_.empty()
+                                  ? TBrandLists{BrandListWithDefaults({}), BrandListWithDefaults({})}
+                                  : DeviceTypeBrandLists(applicationFolder_, deviceType_->currentText().toStdString(),
+                                                         boxes);
+    FillBrands(deviceBrand_, lists.deviceBrands);
+    FillBrands(remoteBrand_, lists.remoteBrands);
+}
+
+TDeviceDetails TRemoteColumn::Details() const {
+    TDeviceDetails details;
+    details.remoteBrand = remoteBrand_->currentText().toStdString();
+    details.remoteModel = remoteModel_->text().toStdString();
+    details.deviceType = deviceType_->currentText().toStdString();
+    details.deviceBrand = deviceBrand_->currentText().toStdString();
+    details.deviceModel = deviceModel_->text().toStdString();
+    details.notes = SplitTextLines(notes_->toPlainText().toStdString());
+    return details;
+}
 
 }  // namespace spectrel

@@ -10,7 +10,13 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 
+#include "Code/SPX_DeviceDetails.h"
+
 namespace spectrel {
+
+namespace platform {
+class MessageBoxes;
+}
 
 class TRemoteColumn : public QWidget {
     Q_OBJECT
@@ -20,8 +26,13 @@ public:
     // The entries of the Device Type selector, which sorts them.
     void SetDeviceTypes(const std::vector<std::string>& deviceTypes);
     void SelectFirstDeviceType();
-    // The device-type change action: the brand lists for the selected type.
+    // Where the brand list files are (the application folder, with its trailing separator) and where the
+    // "Duplicate: " messages go. Without them the brand lists hold the default brands alone, silently.
+    void SetBrandSource(std::string applicationFolder, platform::MessageBoxes* boxes);
+    // The device-type change action: the brand lists for the selected type (the typed brands are kept).
     void DeviceTypeChanged();
+    // What the fields hold.
+    TDeviceDetails Details() const;
 
     QComboBox* DeviceType() const { return deviceType_; }
     QComboBox* DeviceBrand() const { return deviceBrand_; }
@@ -37,6 +48,8 @@ private:
     QComboBox* remoteBrand_ = nullptr;
     QLineEdit* remoteModel_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
+    std::string applicationFolder_;
+    platform::MessageBoxes* boxes_ = nullptr;
 };
 
 }  // namespace spectrel
