@@ -73,6 +73,7 @@ private:
 // remote panel down for a moment.
 class UserBoxes : public testing::ScriptedMessageBoxes {
 public:
+    UserBoxes() : ScriptedMessageBoxes(Unscripted::Accept) {}
     platform::MessageButton show(platform::MessageKind kind, const std::string& text, platform::MessageButtons buttons,
                                  const std::string& caption = {}) override {
         if (keyFor) {
