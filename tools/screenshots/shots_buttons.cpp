@@ -63,6 +63,7 @@ private:
 // Accepts every box; a box that asks for a key holds that key of the virtual remote for a moment.
 class UserBoxes : public testing::ScriptedMessageBoxes {
 public:
+    UserBoxes() : ScriptedMessageBoxes(Unscripted::Accept) {}
     platform::MessageButton show(platform::MessageKind kind, const std::string& text, platform::MessageButtons buttons,
                                  const std::string& caption = {}) override {
         if (keyFor) {
@@ -157,6 +158,7 @@ struct LearnedWorkArea {
         w.buttons.Items(w.buttons.Count() - 1).ClearCodes();
         w.buttons.Add("Spare");
         column->RefreshButtonGrid();
+        window->UpdateCommandStates(true);  // as the grid's own commands do after a change
         column->Grid()->selectRow(2);
         window->findChild<QComboBox*>("ComboxDeviceBrand")->setEditText("Halvren");
         window->findChild<QLineEdit*>("EditDeviceModel")->setText("Living Room 1");

@@ -25,7 +25,7 @@ constexpr const char* kLearnedDvdLine =
 QImage ProtocolSettingsPicture(Tprotocol_descriptor descriptor, bool renameRequired) {
     TWorkingProtocol working;
     working.carrier_period = descriptor.carrier_period;
-    testing::ScriptedMessageBoxes boxes;
+    testing::ScriptedMessageBoxes boxes{testing::ScriptedMessageBoxes::Unscripted::Accept};
     TfrmProtocolSettings window(descriptor, working, boxes);
     window.Load(renameRequired);
     return Grab(window);

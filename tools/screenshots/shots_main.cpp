@@ -40,7 +40,7 @@ struct MainWindowRig {
     NoPorts ports;
     spectrel::testing::SimulatedClock clock;
     vb::TVirtualReader reader{ports, clock};
-    spectrel::testing::ScriptedMessageBoxes boxes;
+    spectrel::testing::ScriptedMessageBoxes boxes{spectrel::testing::ScriptedMessageBoxes::Unscripted::Accept};
     spectrel::testing::ScriptedInputBox input;
     spectrel::testing::MemoryUserStore store;
     std::unique_ptr<spectrel::TfrmMain> window;
