@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "Code/SPX_Utf8.h"
+
 namespace spectrel::xmltext {
 namespace {
 
@@ -14,24 +16,6 @@ bool IsXmlChar(char32_t c) {
     if (c >= 0xD800 && c <= 0xDFFF) return false;
     if (c == 0xFFFE || c == 0xFFFF) return false;
     return c <= kMaxCodePoint;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Decodes one UTF-8 sequence at `pos`; returns its length, or 0 when the bytes there are not a valid sequence
