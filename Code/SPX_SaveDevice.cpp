@@ -42,9 +42,11 @@ std::string RewriteQuestionText(const std::string& fileName) {
     return "File name \"" + fileName + "\" already exists. Rewrite?";
 }
 
+// The device file carries the notes only up to 99 lines; a longer list would be dropped as a whole, so the save
+// refuses it rather than writing a file without the notes.
 std::string TooManyNotesText(int noteLines) {
     return "The notes hold " + std::to_string(noteLines) + " lines that are not empty; a device file holds at most " +
-           std::to_string(kHeaderNoteLines) + " note lines.\r\nPlease shorten the notes and save again.";
+           std::to_string(kMaxDeviceFileNotes) + " note lines.\r\nPlease shorten the notes and save again.";
 }
 
 std::string TooManyButtonsText(int buttons) {
@@ -78,7 +80,7 @@ std::optional<std::string> SaveCheckMessage(const TDeviceDetails& details, const
     if (repeated != names.end()) return RepeatedButtonNameText(*repeated);
     if (!buttons.AnyHasCode()) return save_text::kNoCodes;
     const int noteLines = static_cast<int>(NonEmptyNoteLines(details.notes).size());
-    if (noteLines > kHeaderNoteLines) return TooManyNotesText(noteLines);
+    if (noteLines > kMaxDeviceFileNotes) return TooManyNotesText(noteLines);
     if (buttons.Count() > kMaxDeviceFileButtons) return TooManyButtonsText(buttons.Count());
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 
 #include "Code/ComPortUtils.h"
 #include "Code/SPX_ComPortUnit.h"
+#include "Code/SPX_Files.h"
 #include "cli/CliLearn.h"
 #include "cli/CliUser.h"
 #include "virtualboard/BoardEngine.h"
@@ -201,7 +202,8 @@ int Learn(const std::vector<std::string>& args) {
         if (!ok) return Fail(2, arg + " needs a value");
     }
     if (request.file.empty() && request.port.empty()) return Fail(2, "learn needs a signal file or --port PORT");
-    if (notes.size() > kHeaderNoteLines) return Fail(2, "at most " + std::to_string(kHeaderNoteLines) + " notes");
+    // The device file drops a longer list of notes as a whole.
+    if (notes.size() > kMaxDeviceFileNotes) return Fail(2, "at most " + std::to_string(kMaxDeviceFileNotes) + " notes");
     for (std::size_t n = 0; n < notes.size(); ++n) request.header.notes[n] = notes[n];
     request.header.note_count = static_cast<int>(notes.size());
 

@@ -252,7 +252,11 @@ TEST_F(CliTest, ErrorsAreOneLineOnStandardError) {
     std::ofstream(skipped) << "Filetype: IR signals file\nVersion: 1\n#\nname: Power\ntype: parsed\nprotocol: NEC\n"
                               "address: 04 00 00 00\ncommand: 08 00 00 00\n#\nname: Odd\ntype: parsed\n"
                               "protocol: Kaseikyo\naddress: 00 00 00 00\ncommand: 00 00 00 00\n";
+    // The device file carries at most 99 note lines; 100 would be dropped as a whole.
+    std::vector<std::string> hundredNotes = {"learn", single};
+    for (int n = 0; n < 100; ++n) hundredNotes.insert(hundredNotes.end(), {"--note", "n" + std::to_string(n)});
     const ErrorCase cases[] = {
+        {hundredNotes, 2, "at most 99 notes"},
         {{"learn", skipped}, 2, "learning a protocol needs two different keys"},
         {{"learn", skipped, "--protocol-keys", "Power,Odd"}, 2, "unknown key \"Odd\""},
         {{"learn", (folder / "missing.ir").string()}, 2, ""},
