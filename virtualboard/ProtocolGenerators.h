@@ -93,12 +93,12 @@ constexpr double kSharpUnit = 264;
 constexpr double kSharpZeroPeriod = 4 * kSharpUnit;  // 1056, mark to mark
 constexpr double kSharpOnePeriod = 8 * kSharpUnit;   // 2112
 constexpr double kSharpTrailGap = 165 * kSharpUnit;  // 43560
-constexpr double kSharpBitMark = 315;                // 12 cycles (315.8 us)
+constexpr double kSharpBitMark = 315;                // 12 cycles (315.8 µs)
 constexpr double kSharpZeroSpace = kSharpZeroPeriod - kSharpBitMark;
 constexpr double kSharpOneSpace = kSharpOnePeriod - kSharpBitMark;
-constexpr double kDenonBitMark = 263;  // 10 cycles (263.2 us)
-constexpr double kDenonZeroSpace = 3 * kSharpUnit;  // 792
-constexpr double kDenonOneSpace = 7 * kSharpUnit;   // 1848
+constexpr double kDenonBitMark = 263;  // 10 cycles (263.2 µs)
+constexpr double kDenonZeroSpace = kSharpZeroPeriod - kDenonBitMark;
+constexpr double kDenonOneSpace = kSharpOnePeriod - kDenonBitMark;
 
 IrSignal sharpSignal(std::uint8_t address, std::uint8_t command);
 IrSignal denonSignal(std::uint8_t address, std::uint8_t command);
