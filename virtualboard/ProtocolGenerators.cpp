@@ -92,15 +92,17 @@ IrSignal sircFrames(std::string name, std::uint32_t bits, int count) {
 }
 
 constexpr PulseDistance kSharpBits{kSharpBitMark, kSharpZeroSpace, kSharpOneSpace};
+constexpr PulseDistance kDenonBits{kDenonBitMark, kDenonZeroSpace, kDenonOneSpace};
 
 // Sharp and Denon: the frame, then the frame with the command and the two last bits inverted.
-IrSignal sharpPair(std::string name, std::uint8_t address, std::uint8_t command, unsigned lastBits) {
+IrSignal sharpPair(std::string name, const PulseDistance& bits, std::uint8_t address, std::uint8_t command,
+                   unsigned lastBits) {
     std::vector<double> frames;
-    const auto frame = [&frames](std::uint8_t a, std::uint8_t c, unsigned last) {
-        appendBits(frames, a & 0x1Fu, 5, false, kSharpBits);
-        appendBits(frames, c, 8, false, kSharpBits);
-        appendBits(frames, last & 3u, 2, false, kSharpBits);
-        frames.push_back(kSharpBitMark);
+    const auto frame = [&frames, &bits](std::uint8_t a, std::uint8_t c, unsigned last) {
+        appendBits(frames, a & 0x1Fu, 5, false, bits);
+        appendBits(frames, c, 8, false, bits);
+        appendBits(frames, last & 3u, 2, false, bits);
+        frames.push_back(bits.mark);
         frames.push_back(kSharpTrailGap);
     };
     frame(address, command, lastBits);
@@ -184,11 +186,11 @@ IrSignal kaseikyoSignal(std::uint16_t vendor, std::uint8_t device, std::uint8_t 
 
 IrSignal sharpSignal(std::uint8_t address, std::uint8_t command) {
     constexpr unsigned kExpansionAndCheck = 0b01;  // sent LSB first: expansion 1, check 0
-    return sharpPair(hexName("Sharp", address & 0x1F, command), address, command, kExpansionAndCheck);
+    return sharpPair(hexName("Sharp", address & 0x1F, command), kSharpBits, address, command, kExpansionAndCheck);
 }
 
 IrSignal denonSignal(std::uint8_t address, std::uint8_t command) {
-    return sharpPair(hexName("Denon", address & 0x1F, command), address, command, 0b00);
+    return sharpPair(hexName("Denon", address & 0x1F, command), kDenonBits, address, command, 0b00);
 }
 
 IrSignal rcaSignal(std::uint8_t address, std::uint8_t command) {

@@ -84,13 +84,21 @@ IrSignal kaseikyoSignal(std::uint16_t vendor, std::uint8_t device, std::uint8_t 
 
 // --- Sharp and Denon: pulse distance at 38 kHz without header, 15 bits (5 address, 8 command, 2 more), every
 // frame followed by a second one with the command and the last two bits inverted; both close with a
-// 165-unit gap. Sharp's last two bits are 1,0 (expansion, check), Denon's 0,0.
+// 165-unit gap. Sharp's last two bits are 1,0 (expansion, check), Denon's 0,0. A '0' lasts 4 units and a '1'
+// 8 units from mark to mark in both codes; they differ in the mark: a Sharp remote sends its mark of 320 µs as
+// 12 carrier cycles, a Denon remote sends one unit, 10 cycles. A mark is given just under its whole cycles,
+// so that the board counts exactly those cycles (a mark one sliver longer would gain a cycle).
 constexpr int kSharpCarrierHz = 38'000;
 constexpr double kSharpUnit = 264;
-constexpr double kSharpBitMark = 1 * kSharpUnit;
-constexpr double kSharpZeroSpace = 3 * kSharpUnit;   // 792
-constexpr double kSharpOneSpace = 7 * kSharpUnit;    // 1848
+constexpr double kSharpZeroPeriod = 4 * kSharpUnit;  // 1056, mark to mark
+constexpr double kSharpOnePeriod = 8 * kSharpUnit;   // 2112
 constexpr double kSharpTrailGap = 165 * kSharpUnit;  // 43560
+constexpr double kSharpBitMark = 315;                // 12 cycles (315.8 µs)
+constexpr double kSharpZeroSpace = kSharpZeroPeriod - kSharpBitMark;
+constexpr double kSharpOneSpace = kSharpOnePeriod - kSharpBitMark;
+constexpr double kDenonBitMark = 263;  // 10 cycles (263.2 µs)
+constexpr double kDenonZeroSpace = kSharpZeroPeriod - kDenonBitMark;
+constexpr double kDenonOneSpace = kSharpOnePeriod - kDenonBitMark;
 
 IrSignal sharpSignal(std::uint8_t address, std::uint8_t command);
 IrSignal denonSignal(std::uint8_t address, std::uint8_t command);
