@@ -493,28 +493,35 @@ TEST_F(MainWindowDialogsTest, TheWizardsSaveIsTheMainWindowsSave) {
     const std::string rewrite = "File name \"" + saved + "\" already exists. Rewrite?";
     fileDialogs.choose(Folder() + "den");  // no extension: ".xml" is added
     fileDialogs.choose(saved);
-    boxes.script({MessageButton::Yes, MessageButton::Yes, MessageButton::Yes});
+    fileDialogs.cancel();
+    boxes.script({MessageButton::Yes, MessageButton::Yes, MessageButton::Yes, MessageButton::Yes});
     std::pair<std::string, std::string> afterFirst;
     std::pair<std::string, std::string> afterSecond;
+    std::pair<std::string, std::string> afterCancelled;
     const bool shown = WhileShown<TfrmIRWizard>("btnWizard", [&](TfrmIRWizard& wizard) {
         NextUntil(wizard, "kwpSaveToFile");
         ClickButton(wizard, "btnSave");
         afterFirst = LastSummaryRow(wizard);
         ClickButton(wizard, "btnSave");
         afterSecond = LastSummaryRow(wizard);
+        ClickButton(wizard, "btnSave");
+        afterCancelled = LastSummaryRow(wizard);
         ClickButton(wizard, "btnFinish");
     });
     ASSERT_TRUE(shown);
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{partial, partial, rewrite}));
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{partial, partial, rewrite, partial}));
     EXPECT_EQ(afterFirst, (std::pair<std::string, std::string>{"Filename", saved}));
     EXPECT_EQ(afterSecond, afterFirst);
+    // A cancelled save dialog still names the file chosen before.
+    EXPECT_EQ(afterCancelled, afterFirst);
 
     // The main window's save dialog: it starts in the import folder and then offers the file last saved.
-    ASSERT_EQ(fileDialogs.shown().size(), 2u);
+    ASSERT_EQ(fileDialogs.shown().size(), 3u);
     EXPECT_EQ(fileDialogs.shown()[0].request.title, "Save IR Code");
     EXPECT_EQ(fileDialogs.shown()[0].request.initialFolder,
               QDir::homePath().toStdString() + "/Halvren/Vanta/ImportDataIn");
     EXPECT_EQ(fileDialogs.shown()[1].request.fileName, saved);
+    EXPECT_EQ(fileDialogs.shown()[2].request.fileName, saved);
     EXPECT_EQ(window->DeviceFileSaver().FileName(), saved);
     // The second save kept the first file as the backup.
     EXPECT_TRUE(QFile::exists(QString::fromStdString(Folder() + "den.~xml")));
@@ -540,8 +547,8 @@ TEST_F(MainWindowDialogsTest, TheWizardsSaveIsTheMainWindowsSave) {
     fileDialogs.cancel();
     boxes.script({MessageButton::Yes});
     Action("btnSave")->trigger();
-    ASSERT_EQ(fileDialogs.shown().size(), 3u);
-    EXPECT_EQ(fileDialogs.shown()[2].request.fileName, saved);
+    ASSERT_EQ(fileDialogs.shown().size(), 4u);
+    EXPECT_EQ(fileDialogs.shown()[3].request.fileName, saved);
 }
 
 TEST_F(MainWindowDialogsTest, TheWizardsSaveRefusesAndCancelsAsTheMainWindowsSave) {
