@@ -1,5 +1,6 @@
 #include "Code/SPX_Main_ButtonsColumn.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -35,6 +36,12 @@ QAction* AddCommand(QToolBar* bar, const QString& text, const char* objectName, 
     }
     if (QWidget* button = bar->widgetForAction(action)) button->setObjectName(QString::fromLatin1(objectName));
     return action;
+}
+// A dialog goes above the modal window that asked for it (the wizard, the preferences), otherwise above the
+// main window.
+QWidget* DialogParent(QWidget* window) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : window;
 }
 }  // namespace
 
@@ -237,16 +244,16 @@ bool TButtonsColumn::ExecuteButtonEdit(TButtonCode& button) {
             return ButtonCodeDisplayText(b, model_.rules, model_.current,
                                          model_.displayOptions ? model_.displayOptions() : TCodeDisplayOptions{});
         }};
-    return spectrel::ExecuteButtonEdit(button, environment, window());
+    return spectrel::ExecuteButtonEdit(button, environment, DialogParent(window()));
 }
 
 bool TButtonsColumn::ExecuteAddButtons(std::vector<std::string>& lines) {
-    return spectrel::ExecuteAddButtons(lines, window());
+    return spectrel::ExecuteAddButtons(lines, DialogParent(window()));
 }
 
 bool TButtonsColumn::ExecuteRestrictedEdit(std::string& text, const std::string& prompt, const std::string& extra,
                                            int mode) {
-    return spectrel::ExecuteRestrictedEdit(text, prompt, extra, mode, window());
+    return spectrel::ExecuteRestrictedEdit(text, prompt, extra, mode, DialogParent(window()));
 }
 
 }  // namespace spectrel

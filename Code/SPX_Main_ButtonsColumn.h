@@ -73,6 +73,9 @@ public:
     void SaveButtonNames() { commands_.mnuSaveButtonsClick(); }
 
     TButtonListCommands& Commands() { return commands_; }
+    // The dialogs the commands open (Edit Button, Add Buttons, restricted text), for the other windows that use
+    // them: the IR wizard and the template editor of the preferences.
+    TButtonListDialogs& Dialogs() { return *this; }
     const TTemplateMenuModel& TemplateMenuModel() const { return templateMenu_; }
     QTableView* Grid() const { return grid_; }
     QMenu* TemplatesMenu() const { return templatesMenu_; }

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -16,19 +15,13 @@
 #include "Code/SPX_Main_ProtocolColumn.h"
 #include "Code/SPX_Main_RemoteColumn.h"
 #include "Code/SPX_PreferencesModel.h"
+#include "Code/SPX_SaveDevice.h"
 #include "Code/SPX_wizard2.h"
 #include "Code/fProtocolSettings2.h"
 
 namespace spectrel {
 
 namespace {
-
-inline constexpr const char* kNewButtonName = "New Button";
-inline constexpr const char* kEditButtonTitle = "Edit Button";
-inline constexpr const char* kButtonNamePrompt = "Button name";
-inline constexpr const char* kTemplateTextTitle = "Button Templates";
-inline constexpr const char* kSaveDialogTitle = "Save IR Code";
-inline constexpr const char* kSaveDialogFilter = "XML (*.xml);;All (*)";
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
@@ -47,26 +40,6 @@ QWidget* DialogParent(QWidget& mainWindow) {
 }
 
 }  // namespace
-
-TIRheader WizardDeviceHeader(const TWizardDetails& details, const std::string& protocolName) {
-    TIRheader header;
-    header.protocol_name = protocolName;
-    header.remote_brand = details.remoteBrand.text;
-    header.remote_model = details.remoteModel;
-    header.device_type = details.deviceType.text;
-    header.device_brand = details.deviceBrand.text;
-    header.device_model = details.deviceModel;
-    std::size_t start = 0;
-    while (start <= details.notes.size() && header.note_count < kHeaderNoteLines) {
-        std::size_t end = details.notes.find('\n', start);
-        if (end == std::string::npos) end = details.notes.size();
-        std::string line = details.notes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) header.notes[static_cast<std::size_t>(header.note_count++)] = line;
-        start = end + 1;
-    }
-    return header;
-}
 
 // The learning procedures' window while the wizard learns: the main window, but with the wizard's progress bar.
 class TMainWizardHost::ProceduresWindow : public TLearningWindow {
@@ -88,13 +61,7 @@ private:
 };
 
 TMainWizardHost::TMainWizardHost(TfrmMain& window)
-    : window_(window), proceduresWindow_(std::make_unique<ProceduresWindow>(window)) {
-    askSaveFileName = [this](const std::string& previousName) {
-        return QFileDialog::getSaveFileName(DialogParent(window_), QString::fromLatin1(kSaveDialogTitle),
-                                            FromStd(previousName), QString::fromLatin1(kSaveDialogFilter))
-            .toStdString();
-    };
-}
+    : window_(window), proceduresWindow_(std::make_unique<ProceduresWindow>(window)) {}
 
 TMainWizardHost::~TMainWizardHost() = default;
 
@@ -212,30 +179,13 @@ void TMainWizardHost::LearnAllButtons(TCaptureProgressBar* progressBar) {
 
 // --- the editors
 
-bool TMainWizardHost::AskButtonName(std::string& name) const {
-    const std::optional<std::string> answer = window_.context_.inputBox.ask(kEditButtonTitle, kButtonNamePrompt, name);
-    if (!answer) return false;
-    name = *answer;
-    return true;
-}
-
-void TMainWizardHost::AddButton() {
-    TbuttonCodes& buttons = window_.workspace_->buttons;
-    std::string name = kNewButtonName;
-    if (!AskButtonName(name)) return;
-    auto button = std::make_unique<TButtonCode>(buttons.Bus());
-    button->SetName(name);
-    buttons.AddButton(std::move(button));
-    window_.RefreshButtonGrid();
-    window_.UpdateCommandStates(true);
-}
+// The main window's own commands and dialogs of the button list.
+void TMainWizardHost::AddButton() { window_.buttonsColumn_->Commands().btnAddButtonClick(); }
 
 bool TMainWizardHost::EditButton(TButtonCode& button) {
-    std::string name = button.Name();
-    if (!AskButtonName(name)) return false;
-    button.SetName(name);
-    window_.RefreshButtonGrid();
-    return true;
+    const bool saved = window_.buttonsColumn_->Dialogs().ExecuteButtonEdit(button);
+    if (saved) window_.RefreshButtonGrid();
+    return saved;
 }
 
 bool TMainWizardHost::EditProtocol() {
@@ -248,18 +198,9 @@ bool TMainWizardHost::EditProtocol() {
 
 // --- saving
 
-void TMainWizardHost::SaveDeviceFile() { WriteDeviceFileFromMainWindow(); }
+void TMainWizardHost::SaveDeviceFile() { window_.BtnSaveIRFileClick(); }
 
-void TMainWizardHost::WriteDeviceFileFromMainWindow() {
-    const std::string chosen = askSaveFileName ? askSaveFileName(saveFileName_) : std::string();
-    if (chosen.empty()) return;
-    saveFileName_ = chosen;
-    TWorkspace& w = *window_.workspace_;
-    const TDeviceFileEnvironment environment{window_.context_.boxes};
-    lastSave_ = WriteDeviceFile(environment, WizardDeviceHeader(MainDetails(), w.current.name), w.buttons, w.current,
-                                saveFileName_, w.Options().AttachProtocol);
-    window_.UpdateCommandStates(true);
-}
+std::string TMainWizardHost::SaveFileName() const { return window_.DeviceFileSaver().FileName(); }
 
 // --- the rest of the window
 
@@ -295,12 +236,10 @@ void TfrmMain::ShowPreferences() {
     };
     dialog.SetShowHints([this](bool on) { SetHintsOn(on); });
     dialog.SetOpenHelp([this] { OpenHelp(shell::THelpCommand::Contents); });
-    // Template names and items are typed in the input box.
+    // Template names and items take the characters of a template name: letters, digits, blank, "-" and "+".
     dialog.SetAskTemplateText([this](std::string& text, const std::string& prompt) {
-        const std::optional<std::string> answer = context_.inputBox.ask(kTemplateTextTitle, prompt, text);
-        if (!answer) return false;
-        text = *answer;
-        return true;
+        return buttonsColumn_->Dialogs().ExecuteRestrictedEdit(text, prompt, button_text::kTemplateNameExtra,
+                                                               button_text::kTemplateNameMode);
     });
     dialog.Execute();
 }

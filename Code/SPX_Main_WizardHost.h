@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "Code/SPX_Data.h"
-#include "Code/SPX_Files.h"
 #include "Code/SPX_WizardFlow.h"
 #include "Code/SPX_processing_learning.h"
 
@@ -18,19 +17,10 @@ namespace spectrel {
 
 class TfrmMain;
 
-// The device header of a save: the protocol name, the details, and the non-empty note lines (at most as many as
-// a header holds).
-TIRheader WizardDeviceHeader(const TWizardDetails& details, const std::string& protocolName);
-
 class TMainWizardHost : public TWizardHost {
 public:
     explicit TMainWizardHost(TfrmMain& window);
     ~TMainWizardHost() override;
-
-    // The save dialog: the chosen file name, empty when cancelled. A Qt save dialog unless a test replaces it.
-    std::function<std::string(const std::string& previousName)> askSaveFileName;
-    // The result of the last save; its message is empty when the file was written.
-    const TFileResult& LastSave() const { return lastSave_; }
 
     TWizardDetails MainDetails() const override;
     void SetMainRemoteBrand(const std::string& text) override;
@@ -57,8 +47,10 @@ public:
     void AddButton() override;
     bool EditButton(TButtonCode& button) override;
     bool EditProtocol() override;
+    // The main window's own "Save" command: its checks, questions, save dialog, backups and messages.
     void SaveDeviceFile() override;
-    std::string SaveFileName() const override { return saveFileName_; }
+    // The file name the main window's save dialog holds.
+    std::string SaveFileName() const override;
 
     void RefreshButtonGrid() override;
     void UpdateCommandStates(bool idle) override;
@@ -68,15 +60,9 @@ private:
     class ProceduresWindow;
     // Runs `learn` on procedures whose receive progress bar is `progressBar`, with the port selector at rest.
     void Learn(TCaptureProgressBar* progressBar, const std::function<void(TLearningProcedures&)>& learn);
-    // Asks for a button name in the input box; false when cancelled.
-    bool AskButtonName(std::string& name) const;
-    // The device file written from the main window's details, protocol and buttons.
-    void WriteDeviceFileFromMainWindow();
 
     TfrmMain& window_;
     std::unique_ptr<ProceduresWindow> proceduresWindow_;
-    std::string saveFileName_;
-    TFileResult lastSave_;
 };
 
 }  // namespace spectrel

@@ -1,5 +1,6 @@
 #include "shell/ZELHelpWindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "shell/core/HelpTopics.h"
 
@@ -110,6 +112,13 @@ void TZELHelpWindow::Open(THelpCommand command, int context) {
             ShowPage(QString::fromStdString(HelpPageForContext(context)));
             break;
     }
+    // Opened from a modal window (the wizard, the preferences), the help belongs to that window: while a modal
+    // window runs, only it and the windows that belong to it take input.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == this) modal = nullptr;
+    winId();
+    if (QWindow* handle = windowHandle())
+        handle->setTransientParent(modal != nullptr ? modal->windowHandle() : nullptr);
     show();
     raise();
     activateWindow();

@@ -1,5 +1,6 @@
 #include "platform/qt/QtFileDialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -17,7 +18,10 @@ QString QtFileDialogs::qtFilter(const std::string& filter) {
 }
 
 std::optional<std::string> QtFileDialogs::run(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(parent_, QString::fromStdString(request.title));
+    // A dialog asked for while a modal window runs (the wizard's save page) goes above that window.
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = parent_;
+    QFileDialog dialog(parent, QString::fromStdString(request.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);

@@ -1,6 +1,6 @@
 #include "platform/qt/QtMessageBoxes.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMessageBox>
 
 namespace spectrel::platform::qt {
@@ -45,9 +45,12 @@ QString QtMessageBoxes::displayText(const std::string& text) {
 MessageButton QtMessageBoxes::show(MessageKind kind, const std::string& text, MessageButtons buttons,
                                    const std::string& caption) {
     if (buttons == MessageButtons{}) buttons = MessageButton::Ok;
+    // A box asked for while a modal window runs (the wizard, a dialog) goes above that window.
+    QWidget* parent = QApplication::activeModalWidget();
+    if (parent == nullptr) parent = parent_;
     QMessageBox box(IconOf(kind),
                     caption.empty() ? QCoreApplication::applicationName() : QString::fromStdString(caption),
-                    displayText(text), QMessageBox::NoButton, parent_);
+                    displayText(text), QMessageBox::NoButton, parent);
     MessageButton first = MessageButton::None;
     for (const ButtonMapping& b : kButtons) {
         if (!buttons.has(b.ours)) continue;

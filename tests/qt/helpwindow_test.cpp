@@ -1,8 +1,10 @@
 // The help window: the help commands, F1 and every context number open the right page of the shipped help;
-// the contents and the index lead to their pages; a missing page says so instead of showing nothing.
+// the contents and the index lead to their pages; a missing page says so instead of showing nothing; opened from
+// a modal window (the wizard, the preferences) it still takes clicks.
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QWindow>
 
 #include "Code/SPX_WizardFlow.h"
 #include "shell/ZELHelpWindow.h"
@@ -138,6 +142,41 @@ TEST(HelpWindow, F1AndTheHelpMenuOfTheFrameOpenIt) {
     frame.HelpIndexAction()->trigger();
     EXPECT_EQ(help.CurrentPage(), "keywords.html");
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+// Clicks row `row` of the contents as the window system delivers a click: a window that a modal window blocks
+// ignores it.
+void ClickContentsRow(TZELHelpWindow& help, int row) {
+    auto* contents = help.findChild<QListWidget*>("lbxHelpContents");
+    ASSERT_NE(help.windowHandle(), nullptr);
+    const QPoint inWindow = contents->viewport()->mapTo(&help, contents->visualItemRect(contents->item(row)).center());
+    QTest::mouseClick(help.windowHandle(), Qt::LeftButton, {}, inWindow);
+}
+
+TEST(HelpWindow, OpenedFromAModalWindowItTakesClicks) {
+    TZELHelpWindow help(ShippedHelp());
+    QWidget owner;
+    owner.show();
+    QDialog modal(&owner);
+    QString opened;
+    QString clicked;
+    QTimer::singleShot(0, &modal, [&] {
+        help.Open(THelpCommand::Context, 3400);
+        opened = help.CurrentPage();
+        ClickContentsRow(help, 1);
+        clicked = help.CurrentPage();
+        modal.reject();
+    });
+    modal.exec();
+    EXPECT_EQ(opened, "wizard_buttons.html");
+    EXPECT_EQ(clicked, "connecting.html");
+
+    // Once the modal window is gone it goes on as a window of its own.
+    help.Open(THelpCommand::Contents);
+    ASSERT_NE(help.windowHandle(), nullptr);
+    EXPECT_EQ(help.windowHandle()->transientParent(), nullptr);
+    ClickContentsRow(help, 2);
+    EXPECT_EQ(help.CurrentPage(), "learn_protocol.html");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "Code/IRPrefrences.h"
 #include "Code/SPX_Data.h"
 #include "Code/fProtocolSettings2.h"
+#include "Code/fRestrictedEdit.h"
 #include "Code/uKOR_IniObject.h"
 #include "Code/uKOR_SpectrelIni.h"
 #include "testing/MemoryUserStore.h"
@@ -94,6 +95,13 @@ SPECTREL_SCREENSHOT("preferences_11_protocol_edit") { return PreferencesPicture(
 SPECTREL_SCREENSHOT("preferences_12_decoding_edit") { return PreferencesPicture("Allow Ir Decoding Parmeters Edit"); }
 SPECTREL_SCREENSHOT("preferences_13_attach_protocol") { return PreferencesPicture("Attach Protocol To File"); }
 SPECTREL_SCREENSHOT("preferences_14_button_templates") { return PreferencesPicture("Button Templates", 8); }
+
+// The template editor asks for a template name in the restricted text dialog (letters, digits, " -+").
+SPECTREL_SCREENSHOT("preferences_15_template_name_prompt") {
+    TfrmRestictedEdit dialog;
+    dialog.Prepare("Projector 2", "Template Name", " -+", 2);
+    return Grab(dialog);
+}
 
 }  // namespace
 }  // namespace spectrel::screenshots
