@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -24,6 +25,10 @@ struct TReaderPortOpenResult {
     // The port is there but this user may not open it; `advice` says what to do about it on this system.
     bool permissionDenied = false;
     std::string advice;
+
+    TReaderPortOpenResult() = default;
+    TReaderPortOpenResult(bool opened, std::string reason = {}, bool denied = false, std::string whatToDo = {})
+        : ok(opened), message(std::move(reason)), permissionDenied(denied), advice(std::move(whatToDo)) {}
 };
 
 // The board's version as the two version queries answered it; 255 stands for "no reply".

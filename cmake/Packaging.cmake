@@ -6,6 +6,13 @@
 #   share/icons/hicolor/scalable/apps/spectrel.svg                  the icon
 #   share/metainfo/com.halvrendidaziravu.spectrel.metainfo.xml      the AppStream description
 
+# The programs read their version and install layout from the generated SpectrelVersion.h.
+foreach(program spectrel spectrel-cli)
+  if(TARGET ${program})
+    target_include_directories(${program} PRIVATE ${CMAKE_BINARY_DIR}/generated)
+  endif()
+endforeach()
+
 set(SPECTREL_APPSTREAM_ID "com.halvrendidaziravu.spectrel")
 configure_file(${CMAKE_SOURCE_DIR}/packaging/spectrel.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/packaging/${SPECTREL_APPSTREAM_ID}.metainfo.xml @ONLY)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace spectrel::platform {
@@ -42,6 +43,11 @@ struct OpenPortResult {
     // ("You may not open /dev/ttyUSB0. Add yourself to the group 'dialout' and log in again ...").
     bool permissionDenied = false;
     std::string advice;
+
+    OpenPortResult() = default;
+    OpenPortResult(std::unique_ptr<SerialPort> opened, std::string reason = {}, bool denied = false,
+                   std::string whatToDo = {})
+        : port(std::move(opened)), error(std::move(reason)), permissionDenied(denied), advice(std::move(whatToDo)) {}
 };
 
 // Whether this user may open a port, as far as the system can tell without opening it.
