@@ -70,13 +70,18 @@ status=$?
 [ "$status" -eq 0 ] && [ "$out" = "Reader 1.3" ] ||
   fail "spectrel --detect exited $status printing '$out' ($(cat "$work/detect.err"))"
 
-# The installed settings file names the standard protocol the remote's codes match.
+# A recorded remote learns with the installed programs and settings file, and the device file is written.
 out="$("$prefix/bin/spectrel-cli" learn "$signals/01_prinz_dvd_t182.ir" \
   --settings "$prefix/share/spectrel/SPX.ini" --out "$work/dvd.xml" 2>"$work/learn.err")"
 status=$?
 [ "$status" -eq 0 ] || fail "spectrel-cli learn exited $status: $(cat "$work/learn.err")"
-grep -q 'T,T,"NEC"' <<<"$out" || fail "spectrel-cli learn did not match NEC from the installed SPX.ini: $out"
 expect_file "$work/dvd.xml"
+# A generated NEC remote (from the installed board program) is matched to the standard protocol of the installed
+# settings file.
+"$prefix/bin/spectrel-virtual-board" --nec 0,0x45 --nec 0,0x46 --nec 0,0x47 --print >"$work/nec.txt" ||
+  fail "spectrel-virtual-board --print failed"
+out="$("$prefix/bin/spectrel-cli" learn "$work/nec.txt" --settings "$prefix/share/spectrel/SPX.ini" 2>&1)"
+grep -q 'T,T,"NEC",' <<<"$out" || fail "spectrel-cli learn did not match NEC from the installed SPX.ini: $out"
 
 # The window of an installed copy keeps its files in the per-user folder, seeded from the installed data.
 "$prefix/bin/spectrel" --no-splash >"$work/window.log" 2>&1 || fail "spectrel did not start: $(cat "$work/window.log")"
