@@ -1,15 +1,18 @@
 #include "Code/SPX_Main_PortSelector.h"
 
+#include <algorithm>
+
 namespace spectrel {
 
 namespace {
 constexpr int kPortNameRole = Qt::UserRole;
+constexpr int kMinimumCharacters = 10;
 }
 
 TPortSelector::TPortSelector(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("ComboxComPort"));
     setEditable(false);
-    setMinimumContentsLength(10);
+    setMinimumContentsLength(kMinimumCharacters);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
@@ -22,10 +25,14 @@ void TPortSelector::SetEntries(const std::vector<std::string>& names, const std:
                                int selected) {
     const QSignalBlocker quiet(this);
     clear();
+    int widest = kMinimumCharacters;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string& label = i < labels.size() ? labels[i] : names[i];
-        addItem(QString::fromStdString(label), QString::fromStdString(names[i]));
+        const QString label = QString::fromStdString(i < labels.size() ? labels[i] : names[i]);
+        addItem(label, QString::fromStdString(names[i]));
+        widest = std::max(widest, static_cast<int>(label.size()) + 1);
     }
+    // A long entry ("ttyUSB0 (no permission)") shows whole.
+    setMinimumContentsLength(widest);
     setCurrentIndex(selected);
 }
 
