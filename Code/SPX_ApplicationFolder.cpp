@@ -95,13 +95,11 @@ std::vector<std::string> SeedFolder(const std::string& from, const std::string& 
     return copied;
 }
 
-TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, const std::string& perUserFolder,
-                                           const std::function<bool(const std::string&)>& isWritable) {
+namespace {
+
+// The per-user folder, created when missing and seeded from `seedFrom` on its first use.
+TApplicationFolder PerUserFolder(const std::string& seedFrom, const std::string& perUserFolder) {
     TApplicationFolder chosen;
-    if (isWritable(executableFolder) || perUserFolder.empty()) {
-        chosen.folder = WithSeparator(fs::path(executableFolder));
-        return chosen;
-    }
     chosen.perUser = true;
     chosen.folder = WithSeparator(fs::path(perUserFolder));
     const bool firstUse = FolderIsEmptyOrMissing(perUserFolder);
@@ -111,8 +109,45 @@ TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, 
         chosen.errors.push_back(perUserFolder + ": " + error.message());
         return chosen;
     }
-    if (firstUse) chosen.seeded = SeedFolder(executableFolder, perUserFolder, &chosen.errors);
+    if (firstUse) chosen.seeded = SeedFolder(seedFrom, perUserFolder, &chosen.errors);
     return chosen;
+}
+
+bool HoldsSettingsFile(const fs::path& folder) {
+    std::error_code error;
+    return fs::is_regular_file(folder / kSettingsFile, error);
+}
+
+}  // namespace
+
+TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, const std::string& perUserFolder,
+                                           const std::function<bool(const std::string&)>& isWritable) {
+    if (isWritable(executableFolder) || perUserFolder.empty()) {
+        TApplicationFolder chosen;
+        chosen.folder = WithSeparator(fs::path(executableFolder));
+        return chosen;
+    }
+    return PerUserFolder(executableFolder, perUserFolder);
+}
+
+std::string InstalledDataFolder(const std::string& executableFolder, const std::string& relativeDataFolder) {
+    if (executableFolder.empty() || relativeDataFolder.empty() || HoldsSettingsFile(executableFolder)) return {};
+    const fs::path data = (fs::path(executableFolder) / relativeDataFolder).lexically_normal();
+    if (!HoldsSettingsFile(data)) return {};
+    return WithSeparator(data);
+}
+
+TApplicationFolder ChooseProgramFolder(const std::string& executableFolder, const std::string& perUserFolder,
+                                       const std::string& relativeDataFolder,
+                                       const std::function<bool(const std::string&)>& isWritable) {
+    const std::string installed = InstalledDataFolder(executableFolder, relativeDataFolder);
+    if (installed.empty()) return ChooseApplicationFolder(executableFolder, perUserFolder, isWritable);
+    if (perUserFolder.empty()) {
+        TApplicationFolder chosen;
+        chosen.folder = installed;
+        return chosen;
+    }
+    return PerUserFolder(installed, perUserFolder);
 }
 
 }  // namespace spectrel

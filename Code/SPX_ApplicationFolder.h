@@ -34,4 +34,17 @@ TApplicationFolder ChooseApplicationFolder(const std::string& executableFolder, 
                                            const std::function<bool(const std::string&)>& isWritable =
                                                FolderIsWritable);
 
+// The shipped data of an installed copy, kept apart from its executables: `executableFolder` followed by
+// `relativeDataFolder` ("../share/spectrel" for executables in "<prefix>/bin"), with a trailing separator, when
+// that folder holds "SPX.ini" and `executableFolder` does not. Empty for a build tree or a portable copy, whose
+// data lies beside the executable.
+std::string InstalledDataFolder(const std::string& executableFolder, const std::string& relativeDataFolder);
+
+// The program's application folder. An installed copy (see InstalledDataFolder) uses `perUserFolder`, seeded on
+// its first use from the installed data, which itself is never written; when there is no per-user folder, the
+// installed data folder. Otherwise as ChooseApplicationFolder.
+TApplicationFolder ChooseProgramFolder(const std::string& executableFolder, const std::string& perUserFolder,
+                                       const std::string& relativeDataFolder,
+                                       const std::function<bool(const std::string&)>& isWritable = FolderIsWritable);
+
 }  // namespace spectrel

@@ -30,10 +30,14 @@ TReaderPortOpenResult TReaderLink::OpenReaderPort() {
     }
     if (!opened.port || !opened.port->isOpen()) {
         lastOpenError_ = opened.error.empty() ? "Cannot open " + portName_ : opened.error;
+        lastOpenDenied_ = opened.permissionDenied;
+        lastOpenAdvice_ = opened.permissionDenied ? opened.advice : std::string();
         port_.reset();
-        return {false, lastOpenError_};
+        return {false, lastOpenError_, lastOpenDenied_, lastOpenAdvice_};
     }
     lastOpenError_.clear();
+    lastOpenDenied_ = false;
+    lastOpenAdvice_.clear();
     port_ = std::move(opened.port);
     return {true, {}};
 }

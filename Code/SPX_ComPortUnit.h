@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -21,6 +22,13 @@ namespace spectrel {
 struct TReaderPortOpenResult {
     bool ok = false;
     std::string message;
+    // The port is there but this user may not open it; `advice` says what to do about it on this system.
+    bool permissionDenied = false;
+    std::string advice;
+
+    TReaderPortOpenResult() = default;
+    TReaderPortOpenResult(bool opened, std::string reason = {}, bool denied = false, std::string whatToDo = {})
+        : ok(opened), message(std::move(reason)), permissionDenied(denied), advice(std::move(whatToDo)) {}
 };
 
 // The board's version as the two version queries answered it; 255 stands for "no reply".
@@ -123,6 +131,10 @@ public:
 
     // The system's reason for the last failed open (empty after a successful one).
     const std::string& LastOpenError() const { return lastOpenError_; }
+    // The last open failed because this user may not open the port (false after a successful one), and the
+    // system's advice about it.
+    bool LastOpenDenied() const { return lastOpenDenied_; }
+    const std::string& LastOpenAdvice() const { return lastOpenAdvice_; }
 
     // "Erratic reply from PIC (value 0A)"
     static std::string ErraticReplyMessage(std::uint8_t code);
@@ -139,6 +151,8 @@ private:
     bool portObject_ = false;
     std::unique_ptr<platform::SerialPort> port_;
     std::string lastOpenError_;
+    bool lastOpenDenied_ = false;
+    std::string lastOpenAdvice_;
     TReaderVersion version_;
 };
 

@@ -321,17 +321,15 @@ void TfrmMain::FormActivate() {
     }
     firstActivation_ = false;
     if (connected_) UpdateCommandStates(true);
-    SetStatusPanelText(kReaderPanel, FromStd(ReaderStatusText(connected_, firstVersion_, secondVersion_, true)));
+    SetStatusPanelText(kReaderPanel, FromStd(ReaderStatusWithCause(
+                                         ReaderStatusText(connected_, firstVersion_, secondVersion_, true),
+                                         reader.ReaderPortName(), !connected_ && reader.LastOpenDenied())));
     ShowVirtualRemote();
 }
 
 // --- the port
 
-std::vector<std::string> TfrmMain::portEntries() const {
-    std::vector<std::string> entries;
-    for (int i = 0; i < portSelector_->count(); ++i) entries.push_back(portSelector_->itemText(i).toStdString());
-    return entries;
-}
+std::vector<std::string> TfrmMain::portEntries() const { return portSelector_->Names(); }
 
 void TfrmMain::selectPortEntry(int index) {
     const QSignalBlocker quiet(portSelector_);
@@ -343,10 +341,25 @@ void TfrmMain::showReaderStatus(const std::string& text) { SetStatusPanelText(kR
 void TfrmMain::enableLearningCommands(bool) {}
 
 void TfrmMain::FillPortSelector(const std::vector<std::string>& entries, int selected) {
-    const QSignalBlocker quiet(portSelector_);
-    portSelector_->clear();
-    for (const std::string& entry : entries) portSelector_->addItem(FromStd(entry));
-    portSelector_->setCurrentIndex(selected);
+    std::vector<std::string> labels;
+    for (const std::string& entry : entries)
+        labels.push_back(
+            PortEntryLabel(entry, permissionNotice_.Refused(entry) || context_.ports.permission(entry).denied));
+    portSelector_->SetEntries(entries, labels, selected);
+}
+
+void TfrmMain::ShowPortPermission(const std::string& name) {
+    const TReaderLink& reader = workspace_->reader;
+    const bool denied = !connected_ && reader.LastOpenDenied();
+    const bool tell = permissionNotice_.NoteOpen(name, denied);
+    const std::vector<std::string> names = portSelector_->Names();
+    const auto entry = std::find(names.begin(), names.end(), name);
+    if (entry != names.end())
+        portSelector_->SetEntryLabel(static_cast<int>(entry - names.begin()), PortEntryLabel(name, denied));
+    if (!denied) return;
+    SetStatusPanelText(kReaderPanel,
+                       FromStd(ReaderStatusWithCause(StatusPanelText(kReaderPanel).toStdString(), name, true)));
+    if (tell) context_.boxes.show(MessageKind::Warning, reader.LastOpenAdvice(), MessageButton::Ok);
 }
 
 void TfrmMain::SelectReaderPort(const std::string& name, bool firstActivation) {
@@ -365,17 +378,18 @@ void TfrmMain::SelectReaderPort(const std::string& name, bool firstActivation) {
         secondVersion_ = reader.ReaderVersion().second;
     }
     UpdateCommandStates(connected_);
+    ShowPortPermission(reader.ReaderPortName());
     if (!firstActivation) ShowVirtualRemote();
 }
 
 void TfrmMain::ComboxComPortClick(int index) {
     if (index < 0) return;
-    SelectReaderPort(portSelector_->itemText(index).toStdString(), false);
+    SelectReaderPort(portSelector_->EntryName(index), false);
 }
 
 void TfrmMain::ComboxComPortDropDown() {
     const TPortListRefresh refresh =
-        RefreshPortList(portSelector_->currentText().toStdString(), context_.ports.portNames());
+        RefreshPortList(portSelector_->CurrentName(), context_.ports.portNames());
     FillPortSelector(refresh.entries, refresh.selected);
 }
 

@@ -16,6 +16,7 @@
 
 #include "Code/SPX_CommandStates.h"
 #include "Code/SPX_Main_Context.h"
+#include "Code/SPX_PortPermission.h"
 #include "Code/SPX_ProtocolColumn.h"
 #include "Code/SPX_Workspace.h"
 #include "Code/SPX_processing_learning.h"
@@ -101,6 +102,9 @@ private:
     void BuildMenus();
     void BuildClientArea();
     void FillPortSelector(const std::vector<std::string>& entries, int selected);
+    // After an attempt on `name`: a port this user may not open is marked in the list and the status, and its
+    // advice is told once.
+    void ShowPortPermission(const std::string& name);
 
     // Connects to `name` (see TReaderLink::SelectReaderPort); nothing happens when no entry is called so.
     void SelectReaderPort(const std::string& name, bool firstActivation);
@@ -134,6 +138,7 @@ private:
     int firstVersion_ = 0;
     int secondVersion_ = 0;
     bool closed_ = false;
+    TPortPermissionNotice permissionNotice_;
 
     // Controls.
     QWidget* noConnectPanel_ = nullptr;

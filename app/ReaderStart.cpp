@@ -43,11 +43,15 @@ ReaderFound ReaderStart::find(const std::string& onlyPort, bool allowVirtual) {
 
     ReaderFound found;
     found.status = reader_status::kNoReader;
+    // A port this user may not open is worth telling about even when another one (or the virtual board) answers
+    // in its place.
+    std::string refusedAdvice;
     for (const std::string& name : candidates) {
         PortList list(ports);
         // Nothing is known of what hangs on the port: no reset before the version query.
         const bool detected = realLink_.SelectReaderPort(name, list, /*firstActivation=*/true);
-        found = {detected, list.status, realLink_.ReaderPortName(), false, realLink_.LastOpenError()};
+        if (realLink_.LastOpenDenied() && refusedAdvice.empty()) refusedAdvice = realLink_.LastOpenAdvice();
+        found = {detected, list.status, realLink_.ReaderPortName(), false, realLink_.LastOpenError(), refusedAdvice};
         if (detected) return found;
     }
     if (!allowVirtual) return found;
@@ -56,7 +60,8 @@ ReaderFound ReaderStart::find(const std::string& onlyPort, bool allowVirtual) {
     virtualUsed_ = true;
     PortList list(virtualPorts_.portNames());
     const bool detected = virtualLink_->SelectReaderPort(virtualboard::kVirtualPortName, list, true);
-    return {detected, list.status, virtualLink_->ReaderPortName(), true, virtualLink_->LastOpenError()};
+    return {detected, list.status, virtualLink_->ReaderPortName(), true, virtualLink_->LastOpenError(),
+            refusedAdvice};
 }
 
 }  // namespace spectrel::app

@@ -21,6 +21,7 @@ struct ReaderFound {
     std::string port;    // the port the status belongs to (empty when there was none to try)
     bool virtualBoard = false;
     std::string openError;  // why the port did not open, if it did not
+    std::string openAdvice;  // what to do about it, when this user may not open the port
 };
 
 class ReaderStart {

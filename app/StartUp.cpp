@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "SpectrelVersion.h"
 #include "shell/core/StartOptions.h"
 #include "shell/ZELSplash.h"
 
@@ -32,8 +33,9 @@ StartUp BeginStart(const QStringList& arguments) {
     // The per-user data folder is named after the organisation and the program.
     QCoreApplication::setOrganizationName(QStringLiteral("Halvren Didaziravu Systems"));
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    start.folder =
-        ChooseApplicationFolder(QCoreApplication::applicationDirPath().toStdString(), perUser.toStdString());
+    // A build tree or a portable copy keeps its data beside the program; an installed one in share/spectrel.
+    start.folder = ChooseProgramFolder(QCoreApplication::applicationDirPath().toStdString(), perUser.toStdString(),
+                                       kInstalledDataFromExecutables);
     for (const std::string& error : start.folder.errors)
         std::fprintf(stderr, "spectrel: cannot prepare the application folder: %s\n", error.c_str());
     return start;

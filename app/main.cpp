@@ -1,6 +1,7 @@
 // Spectrel: learns the infrared codes of remote controls through a reader board on a serial port.
 //
 //   spectrel                    the main window; it connects to the port remembered in SPX.ini
+//   spectrel --version          prints "Spectrel" and the version
 //   spectrel --detect           prints the reader status ("Reader 1.3" or "No Reader") and exits, 0 if detected
 //   --port NAME                 with --detect: tries only this port (a listed name or a device path such as
 //                               /dev/pts/3); the virtual reader board does not stand in for it
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "Code/SPX_Main.h"
+#include "SpectrelVersion.h"
 #include "app/ReaderStart.h"
 #include "app/StartUp.h"
 #include "platform/qt/QtClock.h"
@@ -24,6 +26,7 @@
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtUserStore.h"
 #include "shell/ZELHelpWindow.h"
+#include "shell/ZELSplash.h"
 #include "virtualboard/qt/VirtualReader.h"
 
 namespace {
@@ -44,7 +47,9 @@ public:
 bool WantsConsole(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--detect" || arg == "--help" || arg == "--help-all" || arg == "-h" || arg == "-?") return true;
+        if (arg == "--detect" || arg == "--help" || arg == "--help-all" || arg == "-h" || arg == "-?" ||
+            arg == "--version" || arg == "-v")
+            return true;
     }
     return false;
 }
@@ -54,6 +59,7 @@ QString PortText(const spectrel::app::ReaderFound& found) {
     QString text = QStringLiteral("Port ") + QString::fromStdString(found.port);
     if (found.virtualBoard) text += QStringLiteral(" (virtual reader board)");
     if (!found.openError.empty()) text += QStringLiteral(": ") + QString::fromStdString(found.openError);
+    if (!found.openAdvice.empty()) text += QStringLiteral("\n") + QString::fromStdString(found.openAdvice);
     return text;
 }
 
@@ -67,9 +73,12 @@ int main(int argc, char* argv[]) {
     // write numbers with a '.', so the numeric conventions stay the C ones.
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName("Spectrel");
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(spectrel::kProgramVersion));
+    if (auto* windows = qobject_cast<QApplication*>(app.get())) windows->setWindowIcon(spectrel::shell::ProgramIcon());
 
     QCommandLineParser options;
     options.addHelpOption();
+    options.addVersionOption();
     options.addOption(QCommandLineOption("no-splash", "Start without the splash picture (also /NOSPLASH)."));
     const QCommandLineOption detectOption("detect", "Print the reader status and exit (0 when a reader is found).");
     const QCommandLineOption portOption("port", "Try only this serial port (no virtual reader board then).", "name");

@@ -11,6 +11,8 @@
 #include "Code/ComPortUtils.h"
 #include "Code/SPX_ComPortUnit.h"
 #include "Code/SPX_Files.h"
+#include "Code/SPX_PortPermission.h"
+#include "SpectrelVersion.h"
 #include "cli/CliLearn.h"
 #include "cli/CliUser.h"
 #include "virtualboard/BoardEngine.h"
@@ -31,6 +33,7 @@ namespace vb = spectrel::virtualboard;
 
 constexpr const char* kUsage =
     "usage:\n"
+    "  spectrel-cli --version\n"
     "  spectrel-cli ports\n"
     "  spectrel-cli detect PORT\n"
     "  spectrel-cli learn FILE [--protocol-keys A,B] [--out DEVICE.xml] [--json] [options]\n"
@@ -101,7 +104,7 @@ int DetectOn(platform::SerialPortProvider& ports, platform::Clock& clock, platfo
         version = link.DetectReader();
     }
     link.CloseReaderPort();
-    if (!opened.ok) std::cerr << "spectrel-cli: cannot open " << port << ": " << opened.message << std::endl;
+    if (!opened.ok) std::cerr << "spectrel-cli: " << PortOpenFailureText(port, opened) << std::endl;
     std::cout << (version.detected ? version.text() : reader_status::kNoReader) << std::endl;
     return version.detected ? 0 : 1;
 }
@@ -245,6 +248,10 @@ int main(int argc, char** argv) {
         return args.empty() ? 2 : 0;
     }
     const std::string& command = args[0];
+    if (command == "--version" || command == "-v") {
+        std::cout << "spectrel-cli " << kProgramVersion << std::endl;
+        return 0;
+    }
     if (command == "ports") {
         if (args.size() != 1) return Fail(2, "ports takes no arguments");
         return Ports();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace spectrel::platform {
@@ -38,6 +39,21 @@ public:
 struct OpenPortResult {
     std::unique_ptr<SerialPort> port;  // null when the port could not be opened
     std::string error;                 // the operating system's reason when it failed
+    // The port exists but this user may not open it; `advice` then says what to do about it on this system
+    // ("You may not open /dev/ttyUSB0. Add yourself to the group 'dialout' and log in again ...").
+    bool permissionDenied = false;
+    std::string advice;
+
+    OpenPortResult() = default;
+    OpenPortResult(std::unique_ptr<SerialPort> opened, std::string reason = {}, bool denied = false,
+                   std::string whatToDo = {})
+        : port(std::move(opened)), error(std::move(reason)), permissionDenied(denied), advice(std::move(whatToDo)) {}
+};
+
+// Whether this user may open a port, as far as the system can tell without opening it.
+struct PortPermission {
+    bool denied = false;
+    std::string advice;  // with `denied`: what to do about it
 };
 
 // Opens ports by name with the fixed line settings and lists the ports present.
@@ -47,6 +63,11 @@ public:
     virtual OpenPortResult open(const std::string& name) = 0;
     // Names that open() accepts, in the order the system reports them.
     virtual std::vector<std::string> portNames() = 0;
+    // Checks, without opening it, whether this user may open `name`. A system that cannot tell allows every port.
+    virtual PortPermission permission(const std::string& name) {
+        (void)name;
+        return {};
+    }
 };
 
 }  // namespace spectrel::platform

@@ -9,12 +9,16 @@
 
 #include "shell/KOR_Header.h"
 
+// The resources are compiled into a static library; the program has to ask for them by name.
+static void LoadProgramResources() { Q_INIT_RESOURCE(spectrel); }
+
 namespace spectrel::shell {
 
 namespace {
 
 constexpr int kWidth = 480;
 constexpr int kHeight = 280;
+constexpr int kIconSize = 72;
 
 // A hand-held remote control lying on its side, its IR window at the right end `front`.
 void DrawRemote(QPainter& painter, QPointF front) {
@@ -75,6 +79,12 @@ void DrawSignal(QPainter& painter, QPointF from, QPointF to) {
 
 }  // namespace
 
+QIcon ProgramIcon() {
+    static const bool loaded = (LoadProgramResources(), true);
+    (void)loaded;
+    return QIcon(QStringLiteral(":/spectrel/spectrel.svg"));
+}
+
 QPixmap SplashPicture(const QString& version) {
     QPixmap picture(kWidth, kHeight);
     QPainter painter(&picture);
@@ -98,6 +108,7 @@ QPixmap SplashPicture(const QString& version) {
     painter.setPen(QColor(200, 210, 240));
     painter.drawText(QRect(26, 74, kWidth - 52, 22), Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("learns the infrared codes of remote controls"));
+    painter.drawPixmap(kWidth - 24 - kIconSize, 16, ProgramIcon().pixmap(kIconSize, kIconSize));
 
     DrawRemote(painter, QPointF(170, 170));
     DrawSignal(painter, QPointF(180, 177), QPointF(328, 177));

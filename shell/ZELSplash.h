@@ -1,6 +1,7 @@
 #pragma once
 // The splash picture shown for one second while the main window loads.
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,10 @@ namespace spectrel::shell {
 
 inline constexpr int kSplashMilliseconds = 1000;
 
-// Draws the picture: the program's name, a remote sending to a reader board, the version.
+// The program's icon (resources/icons/spectrel.svg): the windows, the splash picture and the desktop entry show it.
+QIcon ProgramIcon();
+
+// Draws the picture: the program's name and icon, a remote sending to a reader board, the version.
 QPixmap SplashPicture(const QString& version);
 
 // Shows the splash picture; it closes itself after one second. The caller keeps the object.

@@ -19,6 +19,7 @@
 #include <map>
 
 #include "shell/ZELFormSize.h"
+#include "shell/ZELSplash.h"
 #include "shell/ZELStatusBarHint.h"
 
 namespace spectrel::shell {
@@ -76,6 +77,7 @@ TfrmZELFrame::TfrmZELFrame(TFrameEnvironment environment, const QString& windowN
                                    windowName.toStdString())) {
     setObjectName(windowName);
     setWindowTitle(FromStd(environment_.applicationTitle));
+    setWindowIcon(ProgramIcon());
     BuildMenus();
     statusBarHint_ = std::make_unique<TZELStatusBarHint>(*statusBar());
     SetStatusPanelCount(kDefaultPanelCount);

@@ -32,6 +32,8 @@ FakeSerialPort::~FakeSerialPort() {
 platform::OpenPortResult FakeSerialPort::open(const std::string& name) {
     openedNames_.push_back(name);
     if (openFails_) return {nullptr, openError_};
+    if (const platform::PortPermission refused = permission(name); refused.denied)
+        return {nullptr, "Permission denied", true, refused.advice};
     if (!portNames_.empty() && std::find(portNames_.begin(), portNames_.end(), name) == portNames_.end())
         return {nullptr, "No such file or directory"};
     if (open_) return {nullptr, "Device or resource busy"};
@@ -39,6 +41,17 @@ platform::OpenPortResult FakeSerialPort::open(const std::string& name) {
     current_ = port.get();
     open_ = true;
     return {std::move(port), {}};
+}
+
+void FakeSerialPort::setPermissionDenied(const std::string& name, std::string advice) {
+    std::erase_if(denied_, [&](const auto& entry) { return entry.first == name; });
+    if (!advice.empty()) denied_.emplace_back(name, std::move(advice));
+}
+
+platform::PortPermission FakeSerialPort::permission(const std::string& name) {
+    for (const auto& [port, advice] : denied_)
+        if (port == name) return {true, advice};
+    return {};
 }
 
 void FakeSerialPort::setOpenFails(bool fails, std::string error) {

@@ -7,12 +7,14 @@
 //   serial.queueReply({{0x00, 5}});        // the next byte written is answered with 0x00 after 5 ms
 //   serial.addStaleBytes(100);             // bytes already waiting in the input queue
 //   serial.setOpenFails(true);             // open() reports an error
+//   serial.setPermissionDenied("ttyUSB0", advice);  // this user may not open ttyUSB0
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/SerialPort.h"
@@ -43,6 +45,10 @@ public:
     std::vector<std::string> portNames() override { return portNames_; }
     void setPortNames(std::vector<std::string> names) { portNames_ = std::move(names); }
     void setOpenFails(bool fails, std::string error = "Device or resource busy");
+    // `name` is there, but opening it fails as the system refuses a user without permission ("Permission
+    // denied"), with `advice` as the system's advice; permission() reports it as well. An empty advice lifts it.
+    void setPermissionDenied(const std::string& name, std::string advice);
+    platform::PortPermission permission(const std::string& name) override;
 
     // --- scripting the board side
     // The reply to the next byte written that finds no earlier reply queued; delays count from that write.
@@ -83,6 +89,7 @@ private:
     std::vector<std::string> portNames_;
     bool openFails_ = false;
     std::string openError_;
+    std::vector<std::pair<std::string, std::string>> denied_;  // port name, advice
     bool writeFails_ = false;
     bool open_ = false;
     Port* current_ = nullptr;

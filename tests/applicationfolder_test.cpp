@@ -1,5 +1,6 @@
 // The application folder: the executable's folder when it can be written, otherwise a per-user folder seeded
-// on its first use with the data files installed beside the program, never overwriting a user's file.
+// on its first use with the data files installed beside the program (or, for an installed copy, in
+// share/spectrel), never overwriting a user's file.
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,66 @@ TEST(ApplicationFolder, SeedingNeverOverwritesAUsersFile) {
                                                 "VCR.BRD"}));
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(user.Read("SPX.ini"), "mine");
+}
+
+// An installed copy: the programs in <prefix>/bin, the data in <prefix>/share/spectrel.
+void InstallSystemWide(const test::TempFolder& prefix) {
+    fs::create_directories(prefix.File("bin"));
+    prefix.Write("bin/spectrel", "program");
+    fs::create_directories(prefix.File("share/spectrel/Button Templates"));
+    prefix.Write("share/spectrel/SPX.ini", "[Setup]\r\nSerial=COM2\r\n");
+    prefix.Write("share/spectrel/TV.brd", "Sony\r\n");
+    prefix.Write("share/spectrel/Button Templates/TV.btn", "Power\r\n");
+}
+
+TEST(ApplicationFolder, InstalledDataIsFoundFromTheExecutable) {
+    test::TempFolder prefix;
+    InstallSystemWide(prefix);
+    EXPECT_EQ(InstalledDataFolder(prefix.File("bin"), "../share/spectrel"), prefix.File("share/spectrel") + "/");
+    EXPECT_EQ(InstalledDataFolder(prefix.File("bin/"), "../share/spectrel"), prefix.File("share/spectrel") + "/");
+    EXPECT_EQ(InstalledDataFolder(prefix.File("bin"), "../share/other"), "") << "no data there";
+    EXPECT_EQ(InstalledDataFolder(prefix.File("bin"), ""), "");
+
+    // A build tree or a portable copy: the data lies beside the executable, which wins.
+    test::TempFolder portable;
+    Install(portable);
+    fs::create_directories(portable.File("share"));
+    portable.Write("share/SPX.ini", "[Setup]\r\n");
+    EXPECT_EQ(InstalledDataFolder(portable.File(""), "share"), "");
+}
+
+TEST(ApplicationFolder, InstalledCopySeedsThePerUserFolderEvenWhenItsFoldersCanBeWritten) {
+    test::TempFolder prefix;
+    test::TempFolder user;
+    InstallSystemWide(prefix);
+    const std::string perUser = user.File("Spectrel");
+    // Writable or not (an administrator, a temporary root), the installed data is never the one written.
+    for (const bool writable : {true, false}) {
+        SCOPED_TRACE(writable ? "writable install" : "read-only install");
+        fs::remove_all(perUser);
+        const TApplicationFolder chosen = ChooseProgramFolder(prefix.File("bin"), perUser, "../share/spectrel",
+                                                              [&](const std::string&) { return writable; });
+        EXPECT_TRUE(chosen.perUser);
+        EXPECT_EQ(chosen.folder, perUser + "/");
+        EXPECT_EQ(chosen.seeded, (std::vector<std::string>{"Button Templates/TV.btn", "SPX.ini", "TV.brd"}));
+        EXPECT_TRUE(chosen.errors.empty());
+        EXPECT_EQ(user.Read("Spectrel/Button Templates/TV.btn"), "Power\r\n");
+    }
+    EXPECT_FALSE(prefix.Exists("bin/SPX.ini"));
+
+    // Without a per-user folder the installed data is read where it is.
+    const TApplicationFolder none = ChooseProgramFolder(prefix.File("bin"), "", "../share/spectrel");
+    EXPECT_FALSE(none.perUser);
+    EXPECT_EQ(none.folder, prefix.File("share/spectrel") + "/");
+}
+
+TEST(ApplicationFolder, BuildTreeKeepsTheExecutableFolderRule) {
+    test::TempFolder build;
+    test::TempFolder user;
+    Install(build);
+    const TApplicationFolder chosen = ChooseProgramFolder(build.File(""), user.File("Spectrel"), "../share/spectrel");
+    EXPECT_FALSE(chosen.perUser);
+    EXPECT_EQ(chosen.folder, build.Folder());
 }
 
 TEST(ApplicationFolder, FolderWritability) {

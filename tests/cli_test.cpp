@@ -1,7 +1,12 @@
 // spectrel-cli run as a program: learning from signal files of the built-in generators and from the recorded
 // remotes, the report, the device file and the errors.
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -446,6 +451,44 @@ TEST_F(CliTest, DetectFindsTheVirtualBoard) {
     const CliRun run = Run({"detect", "VIRTUAL"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "Reader 1.3\n");
+}
+
+TEST_F(CliTest, VersionIsPrinted) {
+    const CliRun run = Run({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind("spectrel-cli ", 0), 0u) << run.out;
+    EXPECT_GT(run.out.size(), std::string("spectrel-cli \n").size()) << "a version follows the name";
+}
+
+// A serial device of the group "dialout" that the user "nobody" may not open, as a board's adapter is on Linux.
+TEST_F(CliTest, DetectTellsAUserWhoMayNotOpenThePortWhatToDo) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the device to a group and to drop to another user";
+    if (std::system("command -v setpriv >/dev/null") != 0) GTEST_SKIP() << "setpriv is not installed";
+    const group* dialout = ::getgrnam("dialout");
+    if (dialout == nullptr) GTEST_SKIP() << "no group dialout here";
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const std::string device = ::ptsname(master);
+    ASSERT_EQ(::chown(device.c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(device.c_str(), 0660), 0);
+
+    std::string command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " + Quoted(SPECTREL_CLI_PATH) +
+                          " detect " + Quoted(device) + " >" + Quoted((folder / "out.txt").string()) + " 2>" +
+                          Quoted((folder / "err.txt").string());
+    const int status = std::system(command.c_str());
+    ::close(master);
+    const std::string out = ReadAll(folder / "out.txt");
+    const std::string err = ReadAll(folder / "err.txt");
+    if (err.find("without serial port support") != std::string::npos) GTEST_SKIP() << "built without serial ports";
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+    EXPECT_EQ(out, "No Reader\n");
+    EXPECT_NE(err.find("spectrel-cli: cannot open " + device + ": "), std::string::npos) << err;
+    EXPECT_NE(err.find("\nYou may not open " + device + ". Add yourself to the group 'dialout' and log in again "
+                       "(for example: sudo usermod -a -G dialout nobody)."),
+              std::string::npos)
+        << err;
 }
 
 // --- the recorded remotes

@@ -2,7 +2,8 @@
 # Installs what is missing, builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer, runs them all.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$top/tools/install-deps.sh"
+# The desktop entry and the AppStream file are validated with these (the checks are skipped without them).
+"$top/tools/install-deps.sh" desktop-file-utils appstream
 build="$top/build/test"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSPECTREL_SANITIZE=ON -DSPECTREL_BENCH=OFF
 cmake --build "$build"

@@ -23,6 +23,16 @@ platform::OpenPortResult VirtualPortList::open(const std::string& name) {
     return realPorts_.open(name);
 }
 
+platform::PortPermission VirtualPortList::permission(const std::string& name) {
+    if (SameNameIgnoringCase(name, virtualPorts_.portName())) return {};
+    try {
+        return realPorts_.permission(name);
+    } catch (const std::exception&) {
+        // A check that fails says nothing; opening the port will tell.
+        return {};
+    }
+}
+
 std::vector<std::string> VirtualPortList::portNames() {
     std::vector<std::string> names;
     try {

@@ -20,6 +20,8 @@ public:
     // The real ports in the system's order, then the virtual port, which is always listed (also when the real
     // ports cannot be listed). A real port of the virtual port's name is left out: that name means the board.
     std::vector<std::string> portNames() override;
+    // The virtual port may always be opened; a real port is checked by the real ports.
+    platform::PortPermission permission(const std::string& name) override;
 
 private:
     platform::SerialPortProvider& realPorts_;

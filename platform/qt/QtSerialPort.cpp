@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+#include "platform/qt/SerialPermission.h"
+
 namespace spectrel::platform::qt {
 
 namespace {
@@ -16,7 +18,7 @@ public:
     ~QtSerialPort() override { close(); }
 
     // Opens with the board's line settings; returns the system's reason on failure.
-    std::string open() {
+    std::string open(QSerialPort::SerialPortError* failure) {
         port_.setBaudRate(Line::kBaudRate);
         port_.setDataBits(QSerialPort::Data8);
         port_.setParity(QSerialPort::NoParity);
@@ -24,6 +26,7 @@ public:
         port_.setFlowControl(QSerialPort::NoFlowControl);
         port_.setReadBufferSize(Line::kQueueSize);
         if (!port_.open(QIODevice::ReadWrite)) {
+            *failure = port_.error();
             std::string reason = port_.errorString().toStdString();
             return reason.empty() ? "Cannot open " + port_.portName().toStdString() : reason;
         }
@@ -76,10 +79,20 @@ private:
 
 OpenPortResult QtSerialPortProvider::open(const std::string& name) {
     auto port = std::make_unique<QtSerialPort>(name);
-    std::string error = port->open();
-    if (!error.empty()) return {nullptr, std::move(error)};
-    return {std::move(port), {}};
+    QSerialPort::SerialPortError failure = QSerialPort::NoError;
+    std::string error = port->open(&failure);
+    if (error.empty()) return {std::move(port), {}};
+    OpenPortResult result{nullptr, std::move(error)};
+    // The same error stands for a port held by another program; only the device file's permissions tell.
+    if (failure == QSerialPort::PermissionError) {
+        const PortPermission refused = CheckPortPermission(name);
+        result.permissionDenied = refused.denied;
+        result.advice = refused.advice;
+    }
+    return result;
 }
+
+PortPermission QtSerialPortProvider::permission(const std::string& name) { return CheckPortPermission(name); }
 
 std::vector<std::string> QtSerialPortProvider::portNames() {
     std::vector<std::string> names;

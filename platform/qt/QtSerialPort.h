@@ -11,6 +11,8 @@ public:
     OpenPortResult open(const std::string& name) override;
     // The ports QSerialPortInfo reports, by the names open() accepts.
     std::vector<std::string> portNames() override;
+    // Whether this user may read and write the port's device file.
+    PortPermission permission(const std::string& name) override;
 };
 
 }  // namespace spectrel::platform::qt

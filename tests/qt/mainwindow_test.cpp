@@ -176,6 +176,60 @@ TEST_F(MainWindowTest, ARememberedPortWithoutAReaderCannotFindIt) {
     EXPECT_FALSE(WorkAreaShown());
 }
 
+// A port the user may not open: the double refuses it as the system refuses a user outside the device's group.
+constexpr const char* kDialoutAdvice =
+    "You may not open /dev/ttyUSB0. Add yourself to the group 'dialout' and log in again (for example: sudo "
+    "usermod -a -G dialout alice).";
+
+TEST_F(MainWindowTest, ARefusedPortIsMarkedInTheListAndTheStatusAndExplainedOnce) {
+    realPorts.setPortNames({"ttyS0", "ttyUSB0"});
+    realPorts.setPermissionDenied("ttyUSB0", kDialoutAdvice);
+    Open();
+    EXPECT_EQ(PortEntries(), (QStringList{"ttyS0", "ttyUSB0 (no permission)", "VIRTUAL"}));
+    EXPECT_TRUE(boxes.shown().empty()) << "nothing is told before the port is tried";
+
+    boxes.script({MessageButton::Ok});
+    Ports()->setCurrentIndex(0);
+    QTest::keyClick(Ports(), Qt::Key_Down);
+    EXPECT_EQ(realPorts.openedNames(), std::vector<std::string>{"ttyUSB0"}) << "the name, not the label, is opened";
+    EXPECT_EQ(Status(), "No Reader (no permission for ttyUSB0)");
+    EXPECT_FALSE(WorkAreaShown());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Warning);
+    EXPECT_EQ(boxes.shown()[0].text, kDialoutAdvice);
+
+    // Picked again (from another entry), the port stays marked, and the advice is not repeated.
+    QTest::keyClick(Ports(), Qt::Key_Up);
+    QTest::keyClick(Ports(), Qt::Key_Down);
+    EXPECT_EQ(Status(), "No Reader (no permission for ttyUSB0)");
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    Ports()->showPopup();
+    Ports()->hidePopup();
+    EXPECT_EQ(PortEntries(), (QStringList{"ttyS0", "ttyUSB0 (no permission)", "VIRTUAL"}));
+    EXPECT_EQ(Ports()->currentText(), "ttyUSB0 (no permission)") << "the shown port stays selected";
+
+    // The virtual board still connects, and the status is its own again.
+    PickVirtual();
+    EXPECT_TRUE(window->Connected());
+    EXPECT_EQ(Status(), "Reader 1.3");
+}
+
+TEST_F(MainWindowTest, ARememberedRefusedPortCannotBeFoundForLackOfPermission) {
+    realPorts.setPortNames({"ttyUSB0"});
+    realPorts.setPermissionDenied("ttyUSB0", kDialoutAdvice);
+    WriteSettings("[Setup]\nSerial=ttyUSB0\n");
+    boxes.script({MessageButton::Ok});
+    Open();
+    EXPECT_EQ(Status(), "Cannot Find Reader (no permission for ttyUSB0)");
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{kDialoutAdvice});
+    // The port the system allows again (the user logged in anew): it opens, and the mark goes.
+    realPorts.setPermissionDenied("ttyUSB0", "");
+    QTest::keyClick(Ports(), Qt::Key_End);
+    QTest::keyClick(Ports(), Qt::Key_Home);
+    EXPECT_EQ(Status(), "No Reader");
+    EXPECT_EQ(PortEntries().front(), "ttyUSB0");
+}
+
 TEST_F(MainWindowTest, PickingVirtualConnects) {
     Open();
     PickVirtual();

@@ -25,9 +25,28 @@ public:
     std::vector<std::string> portNames() override { return {"COM1", "COM3"}; }
 };
 
+// A Linux machine whose USB serial adapter belongs to the group "dialout", which the user is not in.
+class RefusedPort : public NoPorts {
+public:
+    spectrel::platform::OpenPortResult open(const std::string& name) override {
+        if (name != "ttyUSB0") return NoPorts::open(name);
+        return {nullptr, "Permission denied", true, Advice()};
+    }
+    std::vector<std::string> portNames() override { return {"ttyS0", "ttyUSB0"}; }
+    spectrel::platform::PortPermission permission(const std::string& name) override {
+        if (name != "ttyUSB0") return {};
+        return {true, Advice()};
+    }
+    static std::string Advice() {
+        return "You may not open /dev/ttyUSB0. Add yourself to the group 'dialout' and log in again (for example: "
+               "sudo usermod -a -G dialout alice).";
+    }
+};
+
 // A first start in an empty application folder, every box answered as a user who accepts would.
 struct MainWindowRig {
-    MainWindowRig() {
+    explicit MainWindowRig(spectrel::platform::SerialPortProvider* realPorts = nullptr)
+        : reader(realPorts != nullptr ? *realPorts : ports, clock) {
         spectrel::TMainWindowContext context{reader.Ports(), clock, clock, boxes, input, store, Folder(), Folder()};
         context.virtualReader = nullptr;  // the panel is pictured on its own
         context.screenGeometry = [] { return QRect(0, 0, 1000, 700); };
@@ -39,7 +58,7 @@ struct MainWindowRig {
     QTemporaryDir folder;
     NoPorts ports;
     spectrel::testing::SimulatedClock clock;
-    vb::TVirtualReader reader{ports, clock};
+    vb::TVirtualReader reader;
     spectrel::testing::ScriptedMessageBoxes boxes{spectrel::testing::ScriptedMessageBoxes::Unscripted::Accept};
     spectrel::testing::ScriptedInputBox input;
     spectrel::testing::MemoryUserStore store;
@@ -65,5 +84,16 @@ SPECTREL_SCREENSHOT("main_window_learned_protocol") {
     emit ports->activated(last);
     for (std::uint8_t key : {0x45, 0x45, 0x46}) rig.reader.Board().queuePress({vb::necSignal(0, key), 250'000});
     rig.window->findChild<QAction*>(QStringLiteral("BtnExploreProto"))->trigger();
+    return spectrel::screenshots::Grab(*rig.window);
+}
+
+SPECTREL_SCREENSHOT("main_window_port_no_permission") {
+    RefusedPort refused;
+    MainWindowRig rig(&refused);
+    rig.window->show();
+    rig.window->FormActivate();
+    auto* ports = rig.window->findChild<QComboBox*>(QStringLiteral("ComboxComPort"));
+    ports->setCurrentIndex(1);  // "ttyUSB0 (no permission)"
+    emit ports->activated(1);
     return spectrel::screenshots::Grab(*rig.window);
 }

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QSplashScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -70,6 +71,23 @@ SPECTREL_SCREENSHOT("shell_frame_help_menu") {
 SPECTREL_SCREENSHOT("shell_splash") {
     auto splash = std::make_unique<QSplashScreen>(shell::SplashPicture(QStringLiteral("0.1")));
     return spectrel::screenshots::Grab(*splash);
+}
+
+// The program's icon as the desktop shows it, large and at menu size, on a light and a dark panel.
+SPECTREL_SCREENSHOT("shell_program_icon") {
+    QImage picture(448, 272, QImage::Format_ARGB32);
+    picture.fill(QColor(240, 240, 240));
+    QPainter painter(&picture);
+    painter.fillRect(QRect(224, 0, 224, 272), QColor(40, 40, 48));
+    const QIcon icon = shell::ProgramIcon();
+    for (const int x : {0, 224}) {
+        painter.drawPixmap(x + 16, 16, icon.pixmap(192, 192));
+        painter.drawPixmap(x + 16, 224, icon.pixmap(32, 32));
+        painter.drawPixmap(x + 64, 232, icon.pixmap(16, 16));
+        painter.drawPixmap(x + 96, 224, icon.pixmap(48, 48).scaled(32, 32));
+    }
+    painter.end();
+    return picture;
 }
 
 SPECTREL_SCREENSHOT("shell_header_and_buttons") {
