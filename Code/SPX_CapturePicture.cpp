@@ -503,7 +503,9 @@ std::string SvgOfCapturePicture(const TCapturePicture& picture, double width, in
     }
 
     for (std::size_t r = 0; r < picture.records.size(); ++r) {
-        svg += "<text x=\"8\" y=\"" + Px(layout.recordTops[r] + 14) + "\" font-weight=\"bold\">" +
+        const bool outside = r == 0 && (picture.frameRateOutside || picture.carrierOutside);
+        svg += "<text x=\"8\" y=\"" + Px(layout.recordTops[r] + 14) + "\" font-weight=\"bold\"" +
+               (outside ? " fill=\"" + Colour(kOutsideVocabularyColour) + "\"" : std::string()) + ">" +
                XmlText(RecordCaption(picture.records[r])) + "</text>\n";
     }
     for (const TPictureLayout::TRow& row : layout.rows) {

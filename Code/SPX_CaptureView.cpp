@@ -139,10 +139,11 @@ void TCapturePictureWidget::Draw(QPainter& painter, double scale, double leftTim
         while (every * scale < 4) every *= 2;
         painter.setPen(QPen(Rgb(kTickGridColour), 0));
         const double top = kAxisHeight;
+        const double bottom = std::min(viewHeight, layout_.height - topOffset);
         for (double t = std::floor(leftTime / every) * every; t <= std::min(rightTime, picture_.longestFrame);
              t += every) {
             if (t < leftTime) continue;
-            painter.drawLine(QPointF(xOf(t), top), QPointF(xOf(t), viewHeight));
+            painter.drawLine(QPointF(xOf(t), top), QPointF(xOf(t), bottom));
         }
     }
 
@@ -154,7 +155,9 @@ void TCapturePictureWidget::Draw(QPainter& painter, double scale, double leftTim
         QFont bold = font;
         bold.setBold(true);
         painter.setFont(bold);
-        painter.setPen(Qt::black);
+        // A button capture whose frame rate or carrier the protocol does not accept says so in red.
+        const bool outside = r == 0 && (picture_.frameRateOutside || picture_.carrierOutside);
+        painter.setPen(outside ? Rgb(kOutsideVocabularyColour) : QColor(Qt::black));
         painter.drawText(QPointF(8, top + 14), FromStd(RecordCaption(picture_.records[r])));
         painter.setFont(font);
     }
@@ -208,8 +211,12 @@ void TCapturePictureWidget::Draw(QPainter& painter, double scale, double leftTim
             if (interval.letter == 0 || w < kLetterWidth) continue;
             const bool isOutside = interval.checked && !interval.matched;
             painter.setPen(isOutside ? Rgb(kOutsideVocabularyColour) : Qt::black);
-            painter.drawText(QRectF(xOf(interval.start), top, w, TPictureLayout::kLetterBand + 2), Qt::AlignCenter,
-                             QString(QChar(static_cast<unsigned char>(interval.letter))));
+            // Over the part of the interval in view, so that a long one zoomed in keeps its letter above it.
+            const double x0 = std::max(xOf(interval.start), left);
+            const double x1 = std::min(xOf(interval.start + interval.duration), left + plotWidth);
+            if (x1 - x0 < kLetterWidth) continue;
+            painter.drawText(QRectF(x0, top, x1 - x0, TPictureLayout::kLetterBand + 2), Qt::AlignCenter,
+                             QString(QChar(static_cast<char16_t>(static_cast<unsigned char>(interval.letter)))));
         }
         // What matches no vocabulary element, in red on top: a red block for a mark, a red frame for a space.
         const QColor red = Rgb(kOutsideVocabularyColour);
@@ -249,6 +256,9 @@ void TCapturePictureWidget::Draw(QPainter& painter, double scale, double leftTim
             painter.drawLine(QPointF(x, kAxisHeight - 6), QPointF(x, kAxisHeight - 2));
             const QString label = step >= 1000 ? QString::number(t / 1000, 'f', step >= 10000 ? 0 : 1) + " ms"
                                                : QString::number(t, 'f', 0) + " us";
+            // A label that would run past the plot is left out.
+            if (x + 2 + painter.fontMetrics().horizontalAdvance(label) > left + plotWidth + TPictureLayout::kRightMargin)
+                continue;
             painter.drawText(QPointF(x + 2, kAxisHeight - 8), label);
         }
     }
@@ -458,12 +468,12 @@ bool TfrmCaptureView::ExportSvg(const std::string& path) {
 
 bool TfrmCaptureView::ExportFlipperIr(const std::string& path) {
     const TCapturePicture& picture = picture_->Picture();
-    std::vector<virtualboard::IrSignal> signals;
+    std::vector<virtualboard::IrSignal> exported;
     for (std::size_t r = 0; r < picture.records.size(); ++r) {
         const TCapturedSignal s = CapturedSignalOf(picture, static_cast<int>(r), context_.readerDelay);
-        if (!s.durations.empty()) signals.push_back({s.name, s.carrierHz, s.durations, {}});
+        if (!s.durations.empty()) exported.push_back({s.name, s.carrierHz, s.durations, {}});
     }
-    return WriteText(path, virtualboard::formatFlipperIr(signals));
+    return WriteText(path, virtualboard::formatFlipperIr(exported));
 }
 
 bool TfrmCaptureView::ExportTextSignal(const std::string& path) {

@@ -197,6 +197,63 @@ TEST_F(CapturePictureTest, ProtocolLearningStacksTheThreeRecordsWithTheirRoles) 
     EXPECT_EQ(picture.unmatchedCount, 0);
 }
 
+// Tolerant learning matches against the ranges measured while learning; the picture judges the same way.
+TEST_F(CapturePictureTest, TolerantMatchingAgreesWithTheCheck) {
+    procedures.options.TolerantLearning = true;
+    LearnNecQuietly();
+    vb::IrSignal odd = vb::necSignal(0, 0x47);
+    odd.once[1] = 2750;
+    odd.once.back() += vb::kNecHeaderSpace - 2750;
+    // "Add it to the protocol's vocabulary?" No, then Abort.
+    boxes.clear();
+    boxes.script({MessageButton::No, MessageButton::Abort});
+    Press(odd);
+    bool stop = false;
+    std::string data, data2;
+    EXPECT_FALSE(procedures.LearnButton("Key", stop, nullptr, data, data2));
+    const TCapturePicture picture = Picture();
+    EXPECT_EQ(Unmatched(picture), (std::set<Position>{{0, 1}}));
+    EXPECT_FALSE(MatchesVocabulary(context, current));
+
+    ASSERT_TRUE(LearnPress(vb::necSignal(0, 0x48), MessageButton::Ok));
+    EXPECT_TRUE(Unmatched(Picture()).empty());
+    EXPECT_TRUE(MatchesVocabulary(context, current));
+}
+
+// Without a carrier only the pauses are coded, each with the pulse before it.
+TEST_F(CapturePictureTest, APulsedCodeLettersItsPauses) {
+    vb::IrSignal a = vb::necSignal(0, 0x45);
+    vb::IrSignal b = vb::necSignal(0, 0x46);
+    a.carrierHz = 0;
+    b.carrierHz = 0;
+    Press(a);
+    Press(a);
+    Press(b);
+    boxes.setStrict(false);
+    procedures.LearnProtocol(nullptr, &messages, &description);
+    ASSERT_TRUE(current.valid);
+    ASSERT_EQ(current.carrier_period, 0);
+    const TCapturePicture picture = Picture();
+    ASSERT_EQ(picture.records.size(), 3u);
+    for (const TPictureRecord& record : picture.records) {
+        EXPECT_EQ(record.carrierPeriod, 0);
+        for (std::size_t f = 0; f < record.frames.size(); ++f) {
+            const TPictureFrame& frame = record.frames[f];
+            EXPECT_EQ(frame.code, FrameCode(context, record.recordNumber, static_cast<int>(f)));
+            for (const TPictureInterval& interval : frame.intervals) {
+                if (interval.isPulse) {
+                    EXPECT_EQ(interval.letter, 0);
+                }
+            }
+        }
+    }
+    // The picture judges the vocabulary as the check of a button capture would (a header whose pulse-and-pause
+    // sum lies beyond the swept range matches no element without carrier).
+    EXPECT_EQ(picture.unmatchedCount == 0, MatchesVocabulary(context, current));
+    // The exported signal says it has no carrier.
+    EXPECT_EQ(CapturedSignalOf(picture, 0, context.readerDelay).carrierHz, 0);
+}
+
 TEST_F(CapturePictureTest, EmptyTableGivesAnEmptyPictureAndAWellFormedSvg) {
     const TCapturePicture picture = Picture();
     EXPECT_TRUE(picture.empty());

@@ -20,9 +20,9 @@ std::string OneLine(const std::string& name) {
 
 }  // namespace
 
-std::string formatFlipperIr(const std::vector<IrSignal>& signals) {
+std::string formatFlipperIr(const std::vector<IrSignal>& entries) {
     std::string text = "Filetype: IR signals file\nVersion: 1\n";
-    for (const IrSignal& signal : signals) {
+    for (const IrSignal& signal : entries) {
         std::vector<double> data = signal.once;
         data.insert(data.end(), signal.repeat.begin(), signal.repeat.end());
         text += "#\nname: " + OneLine(signal.name) + "\ntype: raw\nfrequency: " +

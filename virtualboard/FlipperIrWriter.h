@@ -18,6 +18,6 @@
 
 namespace spectrel::virtualboard {
 
-std::string formatFlipperIr(const std::vector<IrSignal>& signals);
+std::string formatFlipperIr(const std::vector<IrSignal>& entries);
 
 }  // namespace spectrel::virtualboard
