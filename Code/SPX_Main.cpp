@@ -21,6 +21,7 @@
 #include "Code/KOR_XMLIMAGELIST.h"
 #include "Code/KOR_frmSelectStandardProtocol.h"
 #include "Code/KOR_frmExploreButtons.h"
+#include "Code/SPX_CaptureView.h"
 #include "Code/SPX_Main_ButtonsColumn.h"
 #include "Code/SPX_Main_EditCommands.h"
 #include "Code/SPX_SaveDevice.h"
@@ -122,6 +123,9 @@ TfrmMain::~TfrmMain() {
     virtualRemote_ = nullptr;
     delete settingsForm_;
     settingsForm_ = nullptr;
+    if (captureView_ != nullptr) workspace_->context.analysisCopied = nullptr;
+    delete captureView_;
+    captureView_ = nullptr;
     delete takeCentralWidget();
 }
 
@@ -136,6 +140,9 @@ void TfrmMain::BuildToolBar() {
     previewImages_ = ToolCommand(toolBar_, QStringLiteral("Preview Images"), "btnPreviewImages",
                                  QStyle::SP_DirIcon);
     SetHint(previewImages_, QStringLiteral("Preview all available button images"));
+    captureViewAction_ = ToolCommand(toolBar_, QStringLiteral("Capture View"), "btnCaptureView",
+                                     QStyle::SP_FileDialogDetailedView);
+    SetHint(captureViewAction_, QStringLiteral("Capture View|See what the board captured and why a press was refused"));
     toolBar_->addSeparator();
     save_ = ToolCommand(toolBar_, QStringLiteral("Save"), "btnSave", QStyle::SP_DialogSaveButton);
     SetHint(save_, QStringLiteral("Save File|Click to save learned IR codes"));
@@ -155,6 +162,7 @@ void TfrmMain::BuildToolBar() {
     connect(explore_, &QAction::triggered, this, &TfrmMain::ExploreButtonsClick);
     connect(save_, &QAction::triggered, this, &TfrmMain::BtnSaveIRFileClick);
     connect(previewImages_, &QAction::triggered, this, &TfrmMain::PreviewImagesClick);
+    connect(captureViewAction_, &QAction::triggered, this, &TfrmMain::CaptureViewClick);
     connect(portSelector_, &QComboBox::activated, this, &TfrmMain::ComboxComPortClick);
     connect(portSelector_, &TPortSelector::dropDown, this, &TfrmMain::ComboxComPortDropDown);
 }
@@ -169,6 +177,11 @@ void TfrmMain::BuildMenus() {
     InsertFileMenuAction(mnuWizard_);
     InsertFileMenuAction(mnuLoadNames_);
     InsertFileMenuAction(mnuSaveNames_);
+    mnuCaptureView_ = new QAction(QStringLiteral("&Capture View"), this);
+    mnuCaptureView_->setObjectName(QStringLiteral("mnuCaptureView"));
+    SetHint(mnuCaptureView_, QStringLiteral("Capture View|See what the board captured and why a press was refused"));
+    InsertFileMenuAction(mnuCaptureView_);
+    connect(mnuCaptureView_, &QAction::triggered, this, &TfrmMain::CaptureViewClick);
     connect(mnuWizard_, &QAction::triggered, this, &TfrmMain::RunWizard);
     connect(mnuLoadNames_, &QAction::triggered, this, [this] { buttonsColumn_->LoadButtonNames(); });
     connect(mnuSaveNames_, &QAction::triggered, this, [this] { buttonsColumn_->SaveButtonNames(); });
@@ -543,6 +556,19 @@ void TfrmMain::PreviewImagesClick() {
     imagePreview_->raise();
 }
 
+void TfrmMain::CaptureViewClick() {
+    if (captureView_ == nullptr) {
+        TWorkspace& w = *workspace_;
+        captureView_ = new TfrmCaptureView(w.context, w.current, FileDialogs(), context_.boxes, this);
+        // Every capture copied for analysis is drawn once its analysis is complete.
+        TfrmCaptureView* view = captureView_;
+        w.context.analysisCopied = [view] { view->ScheduleRefresh(); };
+    }
+    captureView_->show();
+    captureView_->raise();
+    captureView_->activateWindow();
+}
+
 // --- closing
 
 bool TfrmMain::FormCloseQuery() {
@@ -557,6 +583,7 @@ void TfrmMain::FormClose() {
     const TIniResult written = workspace_->WriteSettingsAtClose(connected_);
     settingsForm_->hide();
     if (virtualRemote_ != nullptr) virtualRemote_->hide();
+    if (captureView_ != nullptr) captureView_->hide();
     if (!written.ok) context_.boxes.show(MessageKind::Error, written.message, MessageButton::Ok);
     TfrmZELFrame::FormClose();
 }

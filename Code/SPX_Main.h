@@ -6,7 +6,7 @@
 //
 // Object names: "ComboxComPort", "NoConnectPanel", "DisconnectedLabel", "MasterPanel", "lbxProtocols",
 // "eProtocolName", "ReceiveProgressBar", "ButtonGrid", the toolbar commands "btnWizard", "btnExplore",
-// "btnPreviewImages", "btnSave", the menu items "mnuIRWizard", "mnuLoadButtonNames", "mnuSaveButtonNames",
+// "btnPreviewImages", "btnCaptureView", "btnSave", the menu items "mnuCaptureView", "mnuIRWizard", "mnuLoadButtonNames", "mnuSaveButtonNames",
 // "EditIRprotocol1", "EditIRdecodesettings1", the menu "mnuOptions", the status panels "StatusPanel0".."2".
 
 #include <functional>
@@ -37,6 +37,7 @@ class TProtocolColumnPanel;
 class TReceiveProgressBar;
 class TRemoteColumn;
 class TfrmImagePreview;
+class TfrmCaptureView;
 
 class TfrmMain : public shell::TfrmZELFrame,
                  public TLearningWindow,
@@ -83,6 +84,10 @@ public:
     TIR_Settings_form* DecodingParametersDialog() const { return settingsForm_; }
     // The main window as the IR wizard sees it.
     TMainWizardHost& WizardHost() { return *wizardHost_; }
+    // Toolbar "Capture View" and its menu item: opens the capture view, or brings it to the front.
+    void CaptureViewClick();
+    // Null until the capture view is first opened.
+    TfrmCaptureView* CaptureView() const { return captureView_; }
 
 protected:
     bool FormCloseQuery() override;
@@ -162,6 +167,9 @@ private:
     QAction* decodingParameters_ = nullptr;
     TIR_Settings_form* settingsForm_ = nullptr;
     TfrmImagePreview* imagePreview_ = nullptr;
+    QAction* captureViewAction_ = nullptr;
+    QAction* mnuCaptureView_ = nullptr;
+    TfrmCaptureView* captureView_ = nullptr;
     QWidget* virtualRemote_ = nullptr;
 };
 

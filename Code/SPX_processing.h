@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -148,6 +149,11 @@ public:
     // Records in use in both tables. The caller of a capture sets it beforehand (0, or the count of the
     // records it keeps) and restores it to discard a capture.
     int recordCount = 0;
+    // Raised by every capture as it starts, so that the captures of a run can be told apart.
+    int captureSerial = 0;
+    // Told each time the analysis table has been filled afresh from the capture table (a capture copied for
+    // analysis, the pulse widths corrected); the capture view follows the captures through it. May be empty.
+    std::function<void()> analysisCopied;
 
     // The results of the analysis: format, letters, codes, positions, carrier period, tick, frame rate and
     // the working vocabulary.
@@ -188,6 +194,11 @@ int Capture(TAnalysisContext& context, TReaderLink& reader, int recordNumber, in
 // Fills the analysis table from the capture table, with every time and duration multiplied by the remote clock
 // adjustment.
 void CopyForAnalysis(TAnalysisContext& context);
+// The carrier period the pulses of table[begin, end) give (0: no carrier), rounded to 0.5 us and at least 2 us,
+// as MeasureCarrier works it out but without its box. Each duration is multiplied by `durationScale` first (1 for
+// the analysis table, the clock adjustment for the capture table).
+double CarrierPeriodOf(const TIntervalRecord* table, int begin, int end, double readerDelay, double durationScale,
+                       double clockAdjustment);
 // Measures the carrier period from the pulses' cycle counts (0: no carrier), stores it in the working protocol
 // and returns it. A carrier faster than 100 kHz is reported in a box.
 double MeasureCarrier(TAnalysisContext& context);

@@ -300,6 +300,7 @@ int Capture(TAnalysisContext& context, TReaderLink& reader, int recordNumber, in
             TCaptureProgressBar* progressBar, TCaptureDisplayList* displayList) {
     SPX_ASSERT(context.recordCount >= 0 && context.recordCount <= kCaptureTableLimit,
                "capture appended beyond the capture table", "Code/SPX_processing");
+    ++context.captureSerial;
     CaptureRun run(context, reader, recordNumber, buttonNumber, progressBar, displayList);
     return run.run();
 }

@@ -1,6 +1,7 @@
 // Pulses, pauses and carrier: the clock-adjusted analysis copy of the capture, the carrier period from the
 // pulses' cycle counts, the pulse-width correction, the extreme-value searches and the check of a new capture.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -71,19 +72,22 @@ void CopyForAnalysis(TAnalysisContext& context) {
         to[k].time *= adjustment;
         to[k].duration *= adjustment;
     }
+    if (context.analysisCopied) context.analysisCopied();
 }
 
-double MeasureCarrier(TAnalysisContext& context) {
-    const TIntervalRecord* table = context.analysisTable();
+namespace {
+
+// The carrier period rounded to 0.5 us, before a period too short for the board is raised.
+double RoundedCarrierPeriod(const TIntervalRecord* table, int begin, int end, double readerDelay,
+                            double durationScale, double clockAdjustment) {
     TierSums tierA, tierB, tierC;
     double estimate = 0;
-    // The first and the last record of the table are left out.
-    for (int k = 1; k < context.recordCount - 1; ++k) {
+    for (int k = std::max(begin, 0); k < end; ++k) {
         const TIntervalRecord& r = table[k];
         if (!r.isPulse) continue;
         const int c = r.carrierCycles;
         // The burst end is reported a reader delay after the last cycle.
-        const double s = r.duration - context.readerDelay;
+        const double s = r.duration * durationScale - readerDelay;
         if (s > kTierALeastSpan && c >= kTierALeastCycles) tierA.add(s, c);
         if (s >= kTierBLeastSpan && c >= kTierBLeastCycles) tierB.add(s, c);
         if (s > kTierCLeastSpan && c >= kTierCLeastCycles) {
@@ -98,9 +102,22 @@ double MeasureCarrier(TAnalysisContext& context) {
             estimate = tierB.span / tierB.cycles;
         }
     }
+    return std::nearbyint(2 * (estimate / clockAdjustment)) / 2;
+}
 
-    double period = estimate / context.parameters().clockAdjustment();
-    period = std::nearbyint(2 * period) / 2;
+}  // namespace
+
+double CarrierPeriodOf(const TIntervalRecord* table, int begin, int end, double readerDelay, double durationScale,
+                       double clockAdjustment) {
+    const double period = RoundedCarrierPeriod(table, begin, end, readerDelay, durationScale, clockAdjustment);
+    return period > 0 && period < kShortestPeriod ? kShortestPeriod : period;
+}
+
+double MeasureCarrier(TAnalysisContext& context) {
+    // The first and the last record of the table are left out.
+    const double adjustment = context.parameters().clockAdjustment();
+    double period = RoundedCarrierPeriod(context.analysisTable(), 1, context.recordCount - 1, context.readerDelay,
+                                         1.0, adjustment);
     if (period > 0 && period < kSuspiciousPeriod) {
         context.messageBoxes.show(platform::MessageKind::Error, "Carrier " + FixedTwoDecimals(period) + " is too high ",
                                   platform::MessageButton::Ok | platform::MessageButton::Cancel);

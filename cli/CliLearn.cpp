@@ -1,11 +1,14 @@
 #include "cli/CliLearn.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <memory>
 
+#include "Code/SPX_CapturePicture.h"
 #include "Code/SPX_ComPortUnit.h"
 #include "Code/SPX_Data_ButtonCodes.h"
 #include "Code/SPX_Files.h"
@@ -103,6 +106,57 @@ private:
     bool errorShown_ = false;
 };
 
+// The pictures of one run, one SVG per capture, written when the run next asks the user something (the analysis
+// of the capture is complete by then) and at the end of the run. A capture that is analysed again keeps its file.
+class TCapturePictures {
+public:
+    explicit TCapturePictures(std::string folder) : folder_(std::move(folder)) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const std::string prefix = kPicturePrefix;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder_, error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(prefix, 0) != 0 || entry.path().extension() != ".svg") continue;
+            const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+            if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos && digits.size() < 9) {
+                offset_ = std::max(offset_, std::stoi(digits));
+            }
+        }
+    }
+
+    void CaptureAnalysed() { pending_ = true; }
+
+    void Write(const TAnalysisContext& context, const Tprotocol_descriptor& current) {
+        if (!pending_) return;
+        pending_ = false;
+        if (context.recordCount <= 0) return;
+        char number[16];
+        std::snprintf(number, sizeof number, "%03d", offset_ + context.captureSerial);
+        const std::filesystem::path path =
+            std::filesystem::path(folder_) / (std::string(kPicturePrefix) + number + ".svg");
+        const std::filesystem::path partial = path.string() + ".part";
+        bool written = false;
+        {
+            std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+            out << SvgOfCapturePicture(BuildCapturePicture(context, current));
+            written = static_cast<bool>(out.flush());
+        }
+        std::error_code error;
+        if (written) std::filesystem::rename(partial, path, error);
+        if (!written || error) {
+            std::filesystem::remove(partial, error);
+            if (!errorShown_) std::cerr << "spectrel-cli: cannot write " << path.string() << std::endl;
+            errorShown_ = true;
+        }
+    }
+
+private:
+    std::string folder_;
+    int offset_ = 0;
+    bool pending_ = false;
+    bool errorShown_ = false;
+};
+
 // Everything the procedures work on, for one run.
 struct TSession {
     TSession(platform::SerialPortProvider& ports, platform::Clock& clock, platform::MessagePump& pump,
@@ -122,8 +176,19 @@ struct TSession {
     TLearningWindow window;
     std::unique_ptr<TLearningProcedures> procedures;
     std::unique_ptr<TCaptureDumps> dumps;
+    std::unique_ptr<TCapturePictures> pictures;
 
     TCommandResult Prepare(const TLearnRequest& request) {
+        if (!request.pictureDir.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(request.pictureDir, error);
+            if (!std::filesystem::is_directory(request.pictureDir, error)) {
+                return Failure(2, "cannot create the picture folder " + request.pictureDir);
+            }
+            pictures = std::make_unique<TCapturePictures>(request.pictureDir);
+            context.analysisCopied = [this] { pictures->CaptureAnalysed(); };
+            boxes.beforeShow = [this] { pictures->Write(context, current); };
+        }
         if (!request.dumpDir.empty()) {
             std::error_code error;
             std::filesystem::create_directories(request.dumpDir, error);
@@ -152,6 +217,7 @@ struct TSession {
     }
 
     void Report(const TTextLines& log, TLearnReport& report) {
+        if (pictures) pictures->Write(context, current);
         report.protocol = current;
         report.description.clear();
         for (const std::string& line : ProtocolDescriptionLines(current)) {

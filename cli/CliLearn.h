@@ -20,6 +20,7 @@ struct TLearnRequest {
     std::string out;                        // device file to write
     std::string settings;                   // settings file with the standard protocols and substitution rules
     std::string dumpDir;                    // dumps switched on, one set per capture in this folder
+    std::string pictureDir;                 // the picture of every capture, DIR/capture-NNN.svg
     bool json = false;
     bool matchStandard = true;
     bool tolerant = false;  // the advanced option "Tolerant learning"
@@ -43,6 +44,8 @@ struct TLearnedButton {
 
 // Folders of the dump sets: "capture-001", "capture-002", ... in the dump folder.
 inline constexpr const char* kDumpSetPrefix = "capture-";
+// Pictures of the captures: "capture-001.svg", ... in the picture folder, numbered after those already there.
+inline constexpr const char* kPicturePrefix = "capture-";
 
 struct TLearnReport {
     Tprotocol_descriptor protocol;

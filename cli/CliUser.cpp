@@ -75,6 +75,7 @@ std::vector<MessageButton> ButtonList(MessageButtons buttons) {
 
 MessageButton TRecordingBoxes::show(MessageKind kind, const std::string& text, MessageButtons buttons,
                                     const std::string&) {
+    if (beforeShow) beforeShow();
     if (onShow) onShow(text);
     const MessageButton answer = Answer(kind, text, buttons);
     shown_.push_back({kind, text, buttons, answer});

@@ -30,6 +30,8 @@ class TRecordingBoxes : public platform::MessageBoxes {
 public:
     // Called with every text before it is answered (the accepting user presses keys when asked to).
     std::function<void(const std::string& text)> onShow;
+    // Called before every box, ahead of onShow (the pictures of --picture are written then).
+    std::function<void()> beforeShow;
 
     platform::MessageButton show(platform::MessageKind kind, const std::string& text, platform::MessageButtons buttons,
                                  const std::string& caption = {}) override;

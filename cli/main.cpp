@@ -53,6 +53,7 @@ constexpr const char* kUsage =
     "  --glitches P           ... and puts a glitch in a mark or space with this chance (--seed N)\n"
     "  --hold MS              how long each key is held (default 250)\n"
     "  --dump-dir DIR         write the diagnostic dumps of every capture into DIR/capture-NNN\n"
+    "  --picture DIR          draw every capture as DIR/capture-NNN.svg\n"
     "  --device-type TEXT     device details written to the device file (defaults: Other, Unknown, the file\n"
     "  --device-brand TEXT    name, Unknown, the file name)\n"
     "  --device-model TEXT\n"
@@ -180,6 +181,8 @@ int Learn(const std::vector<std::string>& args) {
             ok = value(request.port);
         } else if (arg == "--dump-dir") {
             ok = value(request.dumpDir);
+        } else if (arg == "--picture") {
+            ok = value(request.pictureDir);
         } else if (arg == "--settings") {
             ok = value(request.settings);
         } else if (arg == "--device-type") {
