@@ -7,7 +7,7 @@ namespace spectrel {
 namespace {
 constexpr int kPortNameRole = Qt::UserRole;
 constexpr int kMinimumCharacters = 10;
-}
+}  // namespace
 
 TPortSelector::TPortSelector(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("ComboxComPort"));

@@ -2,9 +2,7 @@
 
 namespace spectrel {
 
-std::string PortEntryLabel(const std::string& name, bool denied) {
-    return denied ? name + " (no permission)" : name;
-}
+std::string PortEntryLabel(const std::string& name, bool denied) { return denied ? name + " (no permission)" : name; }
 
 std::string ReaderStatusWithCause(const std::string& status, const std::string& port, bool denied) {
     return denied ? status + " (no permission for " + port + ")" : status;

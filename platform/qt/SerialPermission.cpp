@@ -17,16 +17,17 @@ namespace spectrel::platform::qt {
 std::string PermissionAdvice(const DeviceAccess& access) {
     std::string text = "You may not open " + access.device + ".";
     if (access.group.empty() || !access.groupMayOpen) {
-        return text + " No group of users may open it either: ask the administrator of this computer to give it to "
-                      "a group of yours.";
+        return text +
+               " No group of users may open it either: ask the administrator of this computer to give it to "
+               "a group of yours.";
     }
     if (access.memberNotInSession) {
         return text + " You are in the group '" + access.group +
                "', but this login session started before you were added: log out and log in again.";
     }
     const std::string user = access.user.empty() ? std::string("$USER") : access.user;
-    return text + " Add yourself to the group '" + access.group + "' and log in again (for example: sudo usermod -a -G " +
-           access.group + " " + user + ").";
+    return text + " Add yourself to the group '" + access.group +
+           "' and log in again (for example: sudo usermod -a -G " + access.group + " " + user + ").";
 }
 
 #ifdef SPECTREL_DEVICE_FILES
@@ -85,8 +86,8 @@ PortPermission CheckPortPermission(const std::string& name) {
         access.groupMayOpen = info.st_gid != 0 && (info.st_mode & S_IRGRP) && (info.st_mode & S_IWGRP);
         gid_t primary = 0;
         access.user = UserName(getuid(), &primary);
-        const bool listed = primary == info.st_gid ||
-                            std::find(members.begin(), members.end(), access.user) != members.end();
+        const bool listed =
+            primary == info.st_gid || std::find(members.begin(), members.end(), access.user) != members.end();
         access.memberNotInSession = listed && !access.user.empty() && !SessionHasGroup(info.st_gid);
     }
     return {true, PermissionAdvice(access)};

@@ -10,11 +10,11 @@ namespace spectrel::platform::qt {
 
 // What the system says about a device file this user may not open.
 struct DeviceAccess {
-    std::string device;            // "/dev/ttyUSB0"
-    std::string group;             // the group that owns the device file; empty when unknown
-    bool groupMayOpen = false;     // that group may read and write it (and it is not the administrators' group)
+    std::string device;               // "/dev/ttyUSB0"
+    std::string group;                // the group that owns the device file; empty when unknown
+    bool groupMayOpen = false;        // that group may read and write it (and it is not the administrators' group)
     bool memberNotInSession = false;  // the user is listed in that group, but this login session is not yet
-    std::string user;              // the user's login name; empty when unknown
+    std::string user;                 // the user's login name; empty when unknown
 };
 
 // The advice for a user who may not open a port:
