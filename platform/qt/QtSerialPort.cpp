@@ -62,6 +62,14 @@ public:
 
     bool isOpen() const override { return port_.isOpen(); }
 
+    // Qt reports a device that went away (a USB adapter pulled, the far end of a pseudo-terminal closed) as a
+    // resource error; the port stays open but nothing more goes through it.
+    std::string failure() const override {
+        if (!port_.isOpen() || port_.error() != QSerialPort::ResourceError) return {};
+        const std::string reason = port_.errorString().toStdString();
+        return reason.empty() ? "the device is no longer there" : reason;
+    }
+
     void close() override {
         if (!port_.isOpen()) return;
         port_.clear(QSerialPort::AllDirections);
