@@ -53,7 +53,7 @@ TEST_F(Soak, DISABLED_ManyProtocolAndButtonLearnings) {
         description.Clear();
         ASSERT_EQ(board.queuedPresses(), 0u);
 
-        if (i == 10 || i == 100 || i == 1000 || i == 10000 || i == learnings) {
+        if (i == 10 || i == 100 || i == 500 || i == 1000 || i == 2000 || i == 10000 || i == learnings) {
             const long rss = StatusKb("VmRSS");
             const long peak = StatusKb("VmHWM");
             if (i == 100) rssAt100 = rss;

@@ -4,11 +4,17 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+#if defined(Q_OS_UNIX)
+#include <poll.h>
+#endif
+
 namespace spectrel::platform::qt {
 
 namespace {
 
 using Line = SerialLineSettings;
+
+constexpr const char* kDisconnected = "the device was disconnected";
 
 class QtSerialPort : public SerialPort {
 public:
@@ -62,12 +68,20 @@ public:
 
     bool isOpen() const override { return port_.isOpen(); }
 
-    // Qt reports a device that went away (a USB adapter pulled, the far end of a pseudo-terminal closed) as a
-    // resource error; the port stays open but nothing more goes through it.
+    // A device that went away (a USB adapter pulled, the far end of a pseudo-terminal closed): Qt reports some
+    // of these as a resource error; on Unix the terminal is hung up, which a poll of its descriptor shows.
     std::string failure() const override {
-        if (!port_.isOpen() || port_.error() != QSerialPort::ResourceError) return {};
-        const std::string reason = port_.errorString().toStdString();
-        return reason.empty() ? "the device is no longer there" : reason;
+        if (!port_.isOpen()) return {};
+        if (port_.error() == QSerialPort::ResourceError) {
+            const std::string reason = port_.errorString().toStdString();
+            return reason.empty() ? std::string(kDisconnected) : reason;
+        }
+#if defined(Q_OS_UNIX)
+        pollfd descriptor{static_cast<int>(port_.handle()), POLLIN, 0};
+        if (::poll(&descriptor, 1, 0) > 0 && (descriptor.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return kDisconnected;
+#endif
+        return {};
     }
 
     void close() override {
