@@ -70,9 +70,20 @@ bool TReaderLink::ReadReaderByte(std::uint8_t& byte) {
     const std::int64_t entry = clock_.nowMs();
     while (clock_.nowMs() - entry < kByteTimeoutMs) {
         if (PollReaderByte(byte)) return true;
+        // Nothing will come from a port that has failed; waiting would only hold the user up.
+        if (port_ && !port_->failure().empty()) return false;
         pump_.pumpOnce();
     }
     return false;
+}
+
+std::string TReaderLink::ReaderPortFailure() const {
+    if (!portObject_ || !port_) return {};
+    return port_->failure();
+}
+
+std::string TReaderLink::ReaderLostMessage() const {
+    return "Lost the connection to the reader on " + portName_ + ": " + ReaderPortFailure();
 }
 
 bool TReaderLink::SendReaderByte(std::uint8_t byte) {

@@ -104,7 +104,7 @@ public:
     // The byte primitives require the port object (an assertion failure naming this module otherwise).
     // One non-waiting read; false when nothing is buffered or the port is not open.
     bool PollReaderByte(std::uint8_t& byte);
-    // Waits up to 170 ms for one byte, pumping the message queue meanwhile.
+    // Waits up to 170 ms for one byte, pumping the message queue meanwhile (no longer once the port has failed).
     bool ReadReaderByte(std::uint8_t& byte);
     // Discards stale input (giving up, without writing, at the 101st pending byte), then writes one byte.
     bool SendReaderByte(std::uint8_t byte);
@@ -135,6 +135,11 @@ public:
     // system's advice about it.
     bool LastOpenDenied() const { return lastOpenDenied_; }
     const std::string& LastOpenAdvice() const { return lastOpenAdvice_; }
+    // The system's reason when the open port has failed for good, the board's device having gone away while in
+    // use (a cable pulled); empty while it works and while no port is open. The waits return at once from then on.
+    std::string ReaderPortFailure() const;
+    // "Lost the connection to the reader on /dev/ttyUSB0: Input/output error", for a port that has failed.
+    std::string ReaderLostMessage() const;
 
     // "Erratic reply from PIC (value 0A)"
     static std::string ErraticReplyMessage(std::uint8_t code);

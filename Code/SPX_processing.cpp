@@ -51,6 +51,7 @@ void TAnalysisContext::Reset() {
     parameters_ = TDecodingParameters{};
     readerDelay = kDefaultReaderDelay;
     dumps = nullptr;
+    tolerant = false;
     recordCount = 0;
     ResetWorkingProtocol();
     framesBuffer.Clear();

@@ -161,7 +161,8 @@ public:
     // Back to the initial working state (as a protocol learning starts), keeping the chosen match tolerance.
     void ResetWorkingProtocol();
     // Back to the state of a fresh context: no records, the initial working state, no frames, the default
-    // decoding parameters and reader delay; the tables stay allocated (one context serves many runs).
+    // decoding parameters and reader delay, no dumps, tolerant learning off; the tables stay allocated (one
+    // context serves many runs).
     void Reset();
     // The frames of the latest protocol-learning or button capture.
     TFramesBuffer framesBuffer;

@@ -164,6 +164,11 @@ bool CaptureRun::start() {
 
 bool CaptureRun::readCodeByte(std::uint8_t& byte) {
     while (!reader_.ReadReaderByte(byte)) {
+        if (!reader_.ReaderPortFailure().empty()) {
+            // The board's device went away: nothing more will come.
+            failed_ = true;
+            return false;
+        }
         const std::int64_t idleMs = context_.clock.nowMs() - lastActivityMs_;
         if (idlePumped_ && idleMs > kIdleEndMs) {
             stopped_ = true;

@@ -205,6 +205,11 @@ int CaptureButton(TAnalysisContext& context, TReaderLink& reader, Tprotocol_desc
         ResetReaderAfterCapture(reader);
         if (frames <= 0) {
             context.recordCount = 0;
+            if (!reader.ReaderPortFailure().empty()) {
+                // Retrying cannot help: say what happened once and stop.
+                boxes.show(MessageKind::Error, reader.ReaderLostMessage(), MessageButton::Ok);
+                return kButtonCaptureAborted;
+            }
             const MessageButton answer =
                 boxes.show(MessageKind::Error, "No frames captured, try again?",
                            MessageButton::Abort | MessageButton::Retry | MessageButton::Ignore);

@@ -163,6 +163,12 @@ bool TLearningProcedures::CaptureLearningRecords(TCaptureProgressBar* progressBa
         ResetReaderAfterCapture(model_.reader);
         if (frames <= 0) {
             context.recordCount = kept;
+            if (!model_.reader.ReaderPortFailure().empty()) {
+                // Retrying cannot help: say what happened once and stop.
+                model_.boxes.show(MessageKind::Error, model_.reader.ReaderLostMessage(), MessageButton::Ok);
+                current.valid = false;
+                return false;
+            }
             if (model_.boxes.show(MessageKind::Error, text::kNoFramesRecorded,
                                   MessageButton::Abort | MessageButton::Retry) == MessageButton::Abort) {
                 current.valid = false;

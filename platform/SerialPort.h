@@ -32,6 +32,9 @@ public:
     // Writes one byte within the write time-out; true only if exactly one byte was written.
     virtual bool writeByte(std::uint8_t byte) = 0;
     virtual bool isOpen() const = 0;
+    // The system's reason when the open port has failed for good, as when the device goes away (a USB adapter
+    // pulled, the far end of a pseudo-terminal closed): reads and writes fail from then on. Empty while it works.
+    virtual std::string failure() const { return {}; }
     // Aborts pending transfers and closes; the object may be destroyed afterwards.
     virtual void close() = 0;
 };

@@ -12,6 +12,7 @@ public:
     bool readByte(std::uint8_t& byte) override { return owner_ && owner_->read(byte); }
     bool writeByte(std::uint8_t byte) override { return owner_ && owner_->write(byte); }
     bool isOpen() const override { return owner_ && owner_->open_; }
+    std::string failure() const override { return owner_ && owner_->gone() ? owner_->goneReason_ : std::string(); }
     void close() override {
         if (!owner_) return;
         owner_->close();
@@ -77,6 +78,11 @@ void FakeSerialPort::scheduleByte(std::uint8_t byte, std::int64_t atMs) {
     incoming_.insert(pos, in);
 }
 
+void FakeSerialPort::dropPending() {
+    const std::int64_t now = clock_.nowUs();
+    while (!incoming_.empty() && incoming_.back().atUs > now) incoming_.pop_back();
+}
+
 std::vector<std::uint8_t> FakeSerialPort::writtenBytes() const {
     std::vector<std::uint8_t> bytes;
     for (const auto& w : written_) bytes.push_back(w.byte);
@@ -89,14 +95,14 @@ std::size_t FakeSerialPort::readableBytes() const {
 }
 
 bool FakeSerialPort::read(std::uint8_t& byte) {
-    if (!open_ || incoming_.empty() || incoming_.front().atUs > clock_.nowUs()) return false;
+    if (!open_ || gone() || incoming_.empty() || incoming_.front().atUs > clock_.nowUs()) return false;
     byte = incoming_.front().byte;
     incoming_.pop_front();
     return true;
 }
 
 bool FakeSerialPort::write(std::uint8_t byte) {
-    if (!open_ || writeFails_) return false;
+    if (!open_ || writeFails_ || gone()) return false;
     const std::int64_t now = clock_.nowMs();
     written_.push_back({byte, now});
     std::vector<TimedByte> reply;

@@ -10,6 +10,7 @@
 //   serial.setPermissionDenied("ttyUSB0", advice);  // this user may not open ttyUSB0
 
 #include <cstdint>
+#include <climits>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -59,8 +60,17 @@ public:
     void addStaleBytes(int count, std::uint8_t value = 0x55);
     // A byte that becomes readable at an absolute time of the simulated clock.
     void scheduleByte(std::uint8_t byte, std::int64_t atMs);
+    // Drops every byte not yet readable (a board that stops sending when the host writes to it).
+    void dropPending();
     // When set, writes report that nothing was written (and record nothing).
     void setWriteFails(bool fails) { writeFails_ = fails; }
+    // The device goes away at an absolute time of the simulated clock: from then on the open port reads and
+    // writes nothing and reports `reason` as its failure.
+    void goAwayAt(std::int64_t atMs, std::string reason = "Input/output error") {
+        goneAtUs_ = atMs * 1000;
+        goneReason_ = std::move(reason);
+    }
+    bool gone() const { return clock_.nowUs() >= goneAtUs_; }
 
     // --- what happened
     const std::vector<WrittenByte>& written() const { return written_; }
@@ -91,6 +101,8 @@ private:
     std::string openError_;
     std::vector<std::pair<std::string, std::string>> denied_;  // port name, advice
     bool writeFails_ = false;
+    std::int64_t goneAtUs_ = INT64_MAX;
+    std::string goneReason_;
     bool open_ = false;
     Port* current_ = nullptr;
     std::deque<Incoming> incoming_;  // ordered by time

@@ -15,6 +15,7 @@
 #include "Code/uKOR_ButtonTemplates.h"
 #include "Code/uKOR_SpectrelIni.h"
 #include "testing/MemoryUserStore.h"
+#include "tests/file_faults.h"
 #include "tests/settings_temp_folder.h"
 #include "tests/user_locale.h"
 
@@ -143,6 +144,44 @@ TEST(AppSettingsTest, FailedWriteAtCloseIsReportedAndTheOptionsAreStillStored) {
     EXPECT_FALSE(closed.ok);
     EXPECT_FALSE(closed.message.empty());
     EXPECT_EQ(store.readValue(SpectrelKeyPath(), "AdvancedOptions", "SubsBinByHex"), "1");
+}
+
+// The settings file at close when the disk will not take it: a folder that cannot be written into, and a write
+// that fails part way (the file grows beyond what may be written). Either way the previous file stays as it was,
+// no temporary file is left, and the close reports one message that names the file.
+TEST(AppSettingsTest, AFailedWriteAtCloseLeavesThePreviousFileAndGivesOneMessage) {
+    struct Case {
+        const char* name;
+        bool readOnlyFolder;  // otherwise the file size limit stops the write part way
+    };
+    for (const Case& c : {Case{"read-only folder", true}, Case{"write failing part way", false}}) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const std::string before = "[Setup]\r\nSerial=COM2\r\nDelay=60\r\n";
+        const std::string path = folder.Write("SPX.ini", before);
+        testing::MemoryUserStore store;
+        auto options = CreateAdvancedOptions(store);
+        TButtonTemplates templates;
+        templates.SetDefaultTemplates();
+        TIniResult closed;
+        if (c.readOnlyFolder) {
+            test::ReadOnlyFolder readOnly(folder.Folder());
+            if (readOnly.Writable()) GTEST_SKIP() << "the folder cannot be made read-only here";
+            closed = WriteSettingsAtClose(options, path, templates, TCloseSettings{true, "COM5", 70});
+        } else {
+            test::FileSizeLimit limit(before.size() / 2);
+            if (!limit.active()) GTEST_SKIP() << "cannot lower the file size limit";
+            closed = WriteSettingsAtClose(options, path, templates, TCloseSettings{true, "COM5", 70});
+        }
+        EXPECT_FALSE(closed.ok);
+        EXPECT_NE(closed.message.find("\"" + path + "\" could not be written"), std::string::npos) << closed.message;
+        EXPECT_EQ(ReadWholeFile(path), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Folder()),
+                                std::filesystem::directory_iterator()),
+                  1);
+        // The advanced options have their own store and were written all the same.
+        EXPECT_EQ(store.readValue(SpectrelKeyPath(), "AdvancedOptions", "SubsBinByHex"), "0");
+    }
 }
 
 TEST(AppSettingsTest, SetupValues) {

@@ -21,9 +21,7 @@
 #include "tests/xml_wellformed.h"
 
 #if defined(__unix__)
-#include <sys/resource.h>
-
-#include <csignal>
+#include "tests/file_faults.h"
 #endif
 
 namespace spectrel {
@@ -722,27 +720,7 @@ TEST_F(DeviceFileFolderTest, ReplacingADirectoryFailsAndKeepsIt) {
 }
 
 #if defined(__unix__)
-// Lowers the process's file size limit for the life of the object, so that a write beyond it fails for real.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved_;
-        lowered.rlim_cur = bytes;
-        active_ = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    bool active() const { return active_; }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-    bool active_ = false;
-};
+using test::FileSizeLimit;
 
 TEST_F(DeviceFileFolderTest, AWriteThatFailsHalfwayLeavesThePreviousFile) {
     const std::string file = path("tv.xml");

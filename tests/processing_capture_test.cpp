@@ -365,6 +365,22 @@ TEST_F(CaptureTest, SilenceEndsTheCapture7500MsAfterTheLastRecordWithoutCounting
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// A board whose device goes away (a cable pulled) sends nothing more: the capture fails as soon as the port says
+// so, keeping what came before, instead of waiting out the silence of a board that is still there.
+TEST_F(CaptureTest, ABoardWhoseDeviceGoesAwayFailsTheCaptureAtOnce) {
+    Stream s;
+    s.frame(4);
+    serial.goAwayAt(clock.nowMs() + 50);
+    const std::int64_t started = clock.nowMs();
+    EXPECT_EQ(capture(s), -1);
+    EXPECT_LT(clock.nowMs() - started, 100);
+    EXPECT_EQ(table(), "+560:22 -560 +560:22 -560 +560:22 -560 +560:22");
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(link.ReaderPortFailure(), "Input/output error");
+    EXPECT_EQ(link.ReaderLostMessage(), "Lost the connection to the reader on " + link.ReaderPortName() +
+                                            ": Input/output error");
+}
+
 TEST_F(CaptureTest, RecordsAfterTheIdlePumpGiveTheWhole7500MsAgain) {
     // A frame, then 4 s of silence (the idle pump has run), then another frame and silence.
     Stream first;

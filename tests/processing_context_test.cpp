@@ -84,6 +84,48 @@ TEST_F(ContextTest, ResettingTheWorkingProtocolKeepsTheChosenTolerance) {
     EXPECT_DOUBLE_EQ(context.working.match_tolerance, 0.10);
 }
 
+// One context serves many runs (the fuzz targets reuse theirs): whatever a learning left in it, a reset
+// context is a fresh one again.
+TEST_F(ContextTest, ResetGivesAFreshContextAfterALearning) {
+    struct NoDumps : spectrel::TAnalysisDumps {
+        void DumpReaderStream(spectrel::TReaderLink&) override {}
+        void DumpCaptureTable(const TAnalysisContext&) override {}
+        void DumpAnalysisTable(const TAnalysisContext&) override {}
+        void DumpVocabulary(const TAnalysisContext&) override {}
+        void DumpFramesBuffer(const TAnalysisContext&) override {}
+    } dumps;
+    ASSERT_TRUE(context.setMinimumGapIndex(3));
+    ASSERT_TRUE(context.setClockAdjustmentIndex(0));
+    ASSERT_TRUE(context.setMatchToleranceIndex(5));
+    context.readerDelay = 80;
+    context.dumps = &dumps;
+    context.tolerant = true;
+    context.recordCount = 1234;
+    context.working.format = "iJ";
+    context.working.vocabulary_count = 7;
+    context.working.carrier_period = 26.3;
+    ASSERT_TRUE(context.framesBuffer.Append("AaBb", 1, 2, 3));
+    context.analysis.frames.usable = true;
+    context.analysis.lastRecordButton = 2;
+
+    context.Reset();
+    const auto& p = context.parameters();
+    EXPECT_EQ(p.minimumGap(), 20000);
+    EXPECT_DOUBLE_EQ(p.clockAdjustment(), 1.0);
+    EXPECT_DOUBLE_EQ(p.matchTolerance(), 0.06);
+    EXPECT_DOUBLE_EQ(context.working.match_tolerance, 0.06);
+    EXPECT_EQ(context.readerDelay, 50);
+    EXPECT_EQ(context.dumps, nullptr);
+    EXPECT_FALSE(context.tolerant);
+    EXPECT_EQ(context.recordCount, 0);
+    EXPECT_TRUE(context.working.format.empty());
+    EXPECT_EQ(context.working.vocabulary_count, 0);
+    EXPECT_DOUBLE_EQ(context.working.carrier_period, -1);
+    EXPECT_EQ(context.framesBuffer.count, 0);
+    EXPECT_FALSE(context.analysis.frames.usable);
+    EXPECT_EQ(context.analysis.lastRecordButton, 0);
+}
+
 TEST_F(ContextTest, TablesHoldTheirWholeSizeOfClearedRecords) {
     for (const spectrel::TIntervalRecord* r :
          {&context.captureTable()[0], &context.captureTable()[65536],

@@ -3,11 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +11,7 @@
 #include "Code/SPX_SaveDevice.h"
 #include "testing/ScriptedFileDialogs.h"
 #include "testing/ScriptedMessageBoxes.h"
+#include "tests/file_faults.h"
 #include "tests/files_test_support.h"
 #include "tests/settings_temp_folder.h"
 #include "tests/xml_wellformed.h"
@@ -147,48 +143,6 @@ TEST(SaveFileNameTest, DefaultImportFolder) {
     EXPECT_EQ(DefaultImportFolder("/home/ana/", false), "/home/ana/Halvren/Vanta/ImportDataIn");
     EXPECT_EQ(DefaultImportFolder("C:\\Users\\ana", true), "C:\\Halvren\\Vanta\\ImportDataIn");
 }
-
-// A folder nobody may write into, not even the superuser (who gets the immutable flag as well).
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(const std::string& path) : path_(path) {
-        fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
-        if (!Writable()) return;
-        const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY);
-        if (fd >= 0) {
-            int flags = 0;
-            if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags |= FS_IMMUTABLE_FL;
-                immutable_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-            }
-            ::close(fd);
-        }
-    }
-    ~ReadOnlyFolder() {
-        if (immutable_) {
-            const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY);
-            int flags = 0;
-            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-            }
-            if (fd >= 0) ::close(fd);
-        }
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::replace);
-    }
-    bool Writable() const {
-        const std::string probe = path_ + "/.probe";
-        const int fd = ::open(probe.c_str(), O_CREAT | O_WRONLY, 0600);
-        if (fd < 0) return false;
-        ::close(fd);
-        ::unlink(probe.c_str());
-        return true;
-    }
-
-private:
-    std::string path_;
-    bool immutable_ = false;
-};
 
 class SaveCommandTest : public ::testing::Test {
 protected:
@@ -364,7 +318,7 @@ TEST_F(SaveCommandTest, AReadOnlyFolderIsReportedAndNothingIsLost) {
         std::ofstream(locked + "/dvd.~xml") << "previous";
     }
     {
-        ReadOnlyFolder readOnly(locked);
+        test::ReadOnlyFolder readOnly(locked);
         if (readOnly.Writable()) GTEST_SKIP() << "the folder cannot be made read-only here";
         dialogs.choose(locked + "/dvd.xml");
         boxes.script({MessageButton::Yes});

@@ -5,12 +5,17 @@
 #include <QSerialPortInfo>
 
 #include "platform/qt/SerialPermission.h"
+#if defined(Q_OS_UNIX)
+#include <poll.h>
+#endif
 
 namespace spectrel::platform::qt {
 
 namespace {
 
 using Line = SerialLineSettings;
+
+constexpr const char* kDisconnected = "the device was disconnected";
 
 class QtSerialPort : public SerialPort {
 public:
@@ -64,6 +69,22 @@ public:
     }
 
     bool isOpen() const override { return port_.isOpen(); }
+
+    // A device that went away (a USB adapter pulled, the far end of a pseudo-terminal closed): Qt reports some
+    // of these as a resource error; on Unix the terminal is hung up, which a poll of its descriptor shows.
+    std::string failure() const override {
+        if (!port_.isOpen()) return {};
+        if (port_.error() == QSerialPort::ResourceError) {
+            const std::string reason = port_.errorString().toStdString();
+            return reason.empty() ? std::string(kDisconnected) : reason;
+        }
+#if defined(Q_OS_UNIX)
+        pollfd descriptor{static_cast<int>(port_.handle()), POLLIN, 0};
+        if (::poll(&descriptor, 1, 0) > 0 && (descriptor.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+            return kDisconnected;
+#endif
+        return {};
+    }
 
     void close() override {
         if (!port_.isOpen()) return;

@@ -3,43 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QProcess>
 #include <string>
 
 #include "Code/SPX_ComPortUnit.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "testing/ScriptedMessageBoxes.h"
+#include "tests/qt/pty_board.h"
 
 namespace {
 
 using spectrel::TReaderLink;
 using namespace spectrel::platform::qt;
-
-// Starts the board program and ends it when the test is done (closing its input ends it; killed if not).
-class PtyBoard {
-public:
-    explicit PtyBoard(const QString& program) {
-        process_.start(program, {});
-        if (!process_.waitForStarted(5000)) return;
-        while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
-        }
-        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
-    }
-    ~PtyBoard() {
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(3000)) {
-            process_.kill();
-            process_.waitForFinished(3000);
-        }
-    }
-    const std::string& path() const { return path_; }
-    QString errors() { return QString::fromLocal8Bit(process_.readAllStandardError()); }
-
-private:
-    QProcess process_;
-    std::string path_;
-};
+using spectrel::test::PtyBoard;
 
 TEST(ReaderLinkOnPseudoTerminal, ResetsAndDetectsTheVirtualBoard) {
     // Built with the tests (the test program depends on it), so the test always runs.
