@@ -32,32 +32,12 @@ bool SameEntry(const TIntervalRecord& a, const TIntervalRecord& b) {
            a.indexInFrame == b.indexInFrame;
 }
 
-// A reference duration of the vocabulary match with the range a tolerant match accepts around it.
-struct TReference {
-    double nominal = 0;
-    double lowest = 0;
-    double highest = 0;
-};
-
+// The reference durations of the vocabulary match; only a tolerant match accepts the measured range around one.
+using TReference = TReferenceRange;
 std::vector<TReference> References(const TAnalysisContext& context, const Tprotocol_descriptor& current) {
-    std::vector<TReference> references;
-    const auto add = [&](double nominal, double lowest, double highest) {
-        TReference r{nominal, nominal, nominal};
-        if (context.tolerant) {
-            if (lowest > 0) r.lowest = std::min(nominal, lowest);
-            if (highest > 0) r.highest = std::max(nominal, highest);
-        }
-        references.push_back(r);
-    };
-    if (current.valid) {
-        const int count = std::clamp(current.vocabulary_count, 0, kDescriptorVocabularySize);
-        for (int k = 0; k < count; ++k) add(current.durations[k], current.tolerant.lowest[k], current.tolerant.highest[k]);
-    } else {
-        const int count = std::clamp(context.working.vocabulary_count, 0, kWorkingVocabularySize);
-        for (int k = 0; k < count; ++k) {
-            const TVocabularyElement& e = context.working.vocabulary[k];
-            add(e.nominal, e.minDuration, e.maxDuration);
-        }
+    std::vector<TReference> references = ReferenceRanges(context, current);
+    if (!context.tolerant) {
+        for (TReference& r : references) r.lowest = r.highest = r.nominal;
     }
     return references;
 }

@@ -34,35 +34,6 @@ std::vector<double> ReferenceDurations(const TAnalysisContext& context, const Tp
     return references;
 }
 
-// A duration a captured interval may be close to, with the range measured for it while learning (both equal
-// to the nominal when nothing was measured).
-struct TReferenceRange {
-    double nominal = 0;
-    double lowest = 0;
-    double highest = 0;
-};
-
-std::vector<TReferenceRange> ReferenceRanges(const TAnalysisContext& context, const Tprotocol_descriptor& current) {
-    std::vector<TReferenceRange> ranges;
-    const auto add = [&](double nominal, double lowest, double highest) {
-        TReferenceRange r{nominal, nominal, nominal};
-        // Without a carrier the merged minimum stays 0: only the longest member says something then.
-        if (lowest > 0) r.lowest = std::min(nominal, lowest);
-        if (highest > 0) r.highest = std::max(nominal, highest);
-        ranges.push_back(r);
-    };
-    if (current.valid) {
-        const int count = std::clamp(current.vocabulary_count, 0, kDescriptorVocabularySize);
-        for (int k = 0; k < count; ++k) add(current.durations[k], current.tolerant.lowest[k], current.tolerant.highest[k]);
-    } else {
-        const int count = std::clamp(context.working.vocabulary_count, 0, kWorkingVocabularySize);
-        for (int k = 0; k < count; ++k) {
-            const TVocabularyElement& e = context.working.vocabulary[k];
-            add(e.nominal, e.minDuration, e.maxDuration);
-        }
-    }
-    return ranges;
-}
 
 // The values the vocabulary match looks at: every interval inside a frame, a pulse-and-pause sum without carrier.
 template <typename Visit>
@@ -103,6 +74,28 @@ std::string NewLevelList(const std::vector<TVocabularyElement>& levels) {
 }
 
 }  // namespace
+
+std::vector<TReferenceRange> ReferenceRanges(const TAnalysisContext& context, const Tprotocol_descriptor& current) {
+    std::vector<TReferenceRange> ranges;
+    const auto add = [&](double nominal, double lowest, double highest) {
+        TReferenceRange r{nominal, nominal, nominal};
+        // Without a carrier the merged minimum stays 0: only the longest member says something then.
+        if (lowest > 0) r.lowest = std::min(nominal, lowest);
+        if (highest > 0) r.highest = std::max(nominal, highest);
+        ranges.push_back(r);
+    };
+    if (current.valid) {
+        const int count = std::clamp(current.vocabulary_count, 0, kDescriptorVocabularySize);
+        for (int k = 0; k < count; ++k) add(current.durations[k], current.tolerant.lowest[k], current.tolerant.highest[k]);
+    } else {
+        const int count = std::clamp(context.working.vocabulary_count, 0, kWorkingVocabularySize);
+        for (int k = 0; k < count; ++k) {
+            const TVocabularyElement& e = context.working.vocabulary[k];
+            add(e.nominal, e.minDuration, e.maxDuration);
+        }
+    }
+    return ranges;
+}
 
 std::vector<TVocabularyElement> UnknownLevels(const TAnalysisContext& context, const Tprotocol_descriptor& current) {
     std::vector<TVocabularyElement> levels;

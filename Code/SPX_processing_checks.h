@@ -36,6 +36,18 @@ void ResetReaderAfterCapture(TReaderLink& reader);
 int CaptureButton(TAnalysisContext& context, TReaderLink& reader, Tprotocol_descriptor& current,
                   TCaptureProgressBar* progressBar, TCaptureDisplayList* displayList);
 
+// A duration a captured interval may be close to, with the range measured for it while learning (both equal
+// to the nominal when nothing was measured).
+struct TReferenceRange {
+    double nominal = 0;
+    double lowest = 0;
+    double highest = 0;
+};
+
+// The reference durations of the vocabulary match: the protocol's when it is valid, otherwise the working
+// vocabulary's, each with its measured range.
+std::vector<TReferenceRange> ReferenceRanges(const TAnalysisContext& context, const Tprotocol_descriptor& current);
+
 inline constexpr const char* kNoVocabularyMatchText = "Error: captured data do not match vocabulary";
 
 // Tolerant learning: the captured durations that lie within the vocabulary window of no element's measured range
