@@ -3,6 +3,7 @@
 # each for SECONDS (60 by default) on its seed corpus in fuzz/corpus/<target>. New inputs go to
 # build/fuzz/corpus/<target>; an input that crashes a target or breaks one of its properties is saved as
 # build/fuzz/artifacts/<target>-crash-... and the script fails, naming it.
+# SPECTREL_FUZZ_SEED fixes libFuzzer's random seed (CI sets it, so a run can be repeated); 0 or unset picks one.
 #   tools/fuzz.sh [SECONDS]
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -24,6 +25,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$build/corpus/$target"
   echo "== $target: ${seconds} s"
   if ! "$build/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -seed="${SPECTREL_FUZZ_SEED:-0}" \
       -dict="$top/fuzz/spectrel.dict" -artifact_prefix="$build/artifacts/$target-" \
       "$build/corpus/$target" "$top/fuzz/corpus/$target" >"$build/$target.log" 2>&1; then
     tail -n 40 "$build/$target.log"
