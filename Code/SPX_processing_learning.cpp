@@ -343,7 +343,11 @@ bool TLearningProcedures::LearnButton(const std::string& name, bool& stopRequest
         window_.EnableMainWindow(true);
         model_.reader.CloseReaderPort();
     });
-    if (!OpenPort()) return false;
+    if (!OpenPort()) {
+        // A port that cannot be opened now will not open for the next button either.
+        stopRequest = true;
+        return false;
+    }
 
     for (;;) {
         const int captured = CaptureButton(context, model_.reader, model_.current, progressBar, nullptr);

@@ -261,6 +261,34 @@ TEST_F(ButtonListTest, SaveTemplateAsksForANameAndAddsTheButtonNames) {
     templates.BindMenu(nullptr);
 }
 
+// The settings file keeps one template per name, so saving under a name in use (case and blanks aside) replaces
+// that template where it stands, after asking; No keeps it.
+TEST_F(ButtonListTest, SaveTemplateUnderANameInUseReplacesThatTemplateAfterAsking) {
+    TTemplateMenuModel menu([] {}, [] {});
+    templates.BindMenu(&menu);
+    buttons.Add("Power");
+    buttons.Add("Mute");
+    const std::string tvLine = templates.Strings(8);
+    ASSERT_EQ(templates.TemplateName(8), "TV");
+    dialogs.templateName = " tv ";
+
+    boxes.script({MessageButton::No});
+    commands.SaveAs1Click();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Confirmation);
+    EXPECT_EQ(boxes.shown()[0].text, "A template named \"TV\" exists already.\rReplace it with the buttons of the list?");
+    EXPECT_EQ(templates.Count(), 10);
+    EXPECT_EQ(templates.Strings(8), tvLine);
+
+    boxes.script({MessageButton::Yes});
+    commands.SaveAs1Click();
+    ASSERT_EQ(templates.Count(), 10);
+    EXPECT_EQ(templates.Strings(8), "TV=\"Power\",\"Mute\"");
+    EXPECT_EQ(menu.Captions()[8], "TV");
+    EXPECT_EQ(menu.CommandCount(), 13);
+    templates.BindMenu(nullptr);
+}
+
 TEST_F(ButtonListTest, SaveTemplateRefusals) {
     commands.SaveAs1Click();
     ASSERT_EQ(boxes.shown().size(), 1u);
