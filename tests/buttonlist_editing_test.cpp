@@ -276,7 +276,8 @@ TEST_F(ButtonListTest, SaveTemplateUnderANameInUseReplacesThatTemplateAfterAskin
     commands.SaveAs1Click();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].kind, MessageKind::Confirmation);
-    EXPECT_EQ(boxes.shown()[0].text, "A template named \"TV\" exists already.\rReplace it with the buttons of the list?");
+    EXPECT_EQ(boxes.shown()[0].text,
+              "A template named \"TV\" exists already.\rReplace it with the buttons of the list?");
     EXPECT_EQ(templates.Count(), 10);
     EXPECT_EQ(templates.Strings(8), tvLine);
 
