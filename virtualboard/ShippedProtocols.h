@@ -23,8 +23,10 @@ struct TShippedProtocol {
     std::vector<IrSignal> presses;
 };
 
-// How long each learning press is held, as spectrel-cli learn holds its keys.
-constexpr double kLearningHoldUs = 250'000;
+// How long each learning press is held: as long as the learning asks the user to hold a key ("at least for
+// 2 sec"). A shorter press sends fewer repeat frames and many protocols then learn another frame format, so an
+// entry learned from short presses would not name the remote of a user who does as asked.
+constexpr double kLearningHoldUs = 2'000'000;
 
 // The entries in table order (at most the 26 slots of the table).
 std::vector<TShippedProtocol> ShippedProtocols();
