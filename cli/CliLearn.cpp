@@ -362,7 +362,7 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
 
     // The user presses the key the procedure asks for; a retry presses it again.
     const vb::IrSignal* key = &signals[static_cast<std::size_t>(keys[0])];
-    const double holdUs = request.holdMs * 1000;
+    double holdUs = request.protocolHoldMs * 1000;
     board.setPressSource([&]() -> std::optional<vb::KeyPress> { return vb::KeyPress{*key, holdUs}; });
     user.onShow = [&](const std::string& text) {
         if (text == learning_text::kAnotherButton) key = &signals[static_cast<std::size_t>(keys[1])];
@@ -370,6 +370,7 @@ TCommandResult LearnFromFile(const TLearnRequest& request, TLearnReport& report)
 
     TEchoLines log;
     session.procedures->LearnProtocol(nullptr, &log, nullptr);
+    holdUs = request.holdMs * 1000;
     for (const vb::IrSignal& signal : signals) session.buttons.Add(signal.name);
     if (session.current.valid) LearnEveryButton(session, signals, key, user);
     session.Report(log, report);
@@ -459,14 +460,14 @@ TCommandResult LearnWithBoard(const TLearnRequest& request, TLearnReport& report
         TSimulatedTime time;
         vb::BoardEngine board;
         const vb::IrSignal* key = &signals[static_cast<std::size_t>(keys[0])];
-        board.setPressSource([&]() -> std::optional<vb::KeyPress> {
-            return vb::KeyPress{*key, request.holdMs * 1000};
-        });
+        double holdUs = request.protocolHoldMs * 1000;
+        board.setPressSource([&]() -> std::optional<vb::KeyPress> { return vb::KeyPress{*key, holdUs}; });
         vb::VirtualSerialPortProvider ports(board, [&time] { return time.nowUs(); });
         const std::string prompt = learning_text::kPressButtonPrefix;
         const auto pressWhenAsked = [&](const std::string& text) {
             if (text == learning_text::kAnotherButton) key = &signals[static_cast<std::size_t>(keys[1])];
             if (text.rfind(prompt, 0) == 0 && text.size() > prompt.size()) {
+                holdUs = request.holdMs * 1000;
                 const int index = FindSignal(signals, text.substr(prompt.size(), text.size() - prompt.size() - 1));
                 if (index >= 0) key = &signals[static_cast<std::size_t>(index)];
             }

@@ -31,6 +31,9 @@ struct TLearnRequest {
     double levelSpreadUs = 0;
     double glitchProbability = 0;
     std::uint32_t seed = 1;
+    // How long each key is held: the protocol keys as long as the learning asks ("at least for 2 sec"), the
+    // buttons briefly. --hold sets both.
+    double protocolHoldMs = 2000;
     double holdMs = 250;
     TIRheader header;
 };

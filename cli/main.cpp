@@ -51,7 +51,8 @@ constexpr const char* kUsage =
     "  --jitter US            the virtual board moves every mark and space by up to this much\n"
     "  --level-spread US      ... each distinct duration of a press by its own offset of up to this much\n"
     "  --glitches P           ... and puts a glitch in a mark or space with this chance (--seed N)\n"
-    "  --hold MS              how long each key is held (default 250)\n"
+    "  --hold MS              how long each key is held (default: the protocol keys 2000, as the learning\n"
+    "                         asks, the buttons 250)\n"
     "  --dump-dir DIR         write the diagnostic dumps of every capture into DIR/capture-NNN\n"
     "  --picture DIR          draw every capture as DIR/capture-NNN.svg\n"
     "  --device-type TEXT     device details written to the device file (defaults: Other, Unknown, the file\n"
@@ -174,6 +175,7 @@ int Learn(const std::vector<std::string>& args) {
                 if (end == text.c_str() || *end != '\0' || request.holdMs < 1 || request.holdMs > 60000) {
                     return Fail(2, "--hold takes milliseconds from 1 to 60000, not \"" + text + "\"");
                 }
+                request.protocolHoldMs = request.holdMs;
             }
         } else if (arg == "--out") {
             ok = value(request.out);

@@ -22,6 +22,7 @@
 
 #include "virtualboard/Generators.h"
 #include "virtualboard/IrSignal.h"
+#include "virtualboard/ProtocolGenerators.h"
 #include "virtualboard/SignalFiles.h"
 
 namespace spectrel {
@@ -228,6 +229,21 @@ TEST_F(CliTest, AStandardProtocolOfTheSettingsFileReplacesTheLearnedOne) {
     const CliRun missing = Run({"learn", file, "--settings", (folder / "none.ini").string()});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_NE(missing.err.find("cannot read settings file"), std::string::npos);
+}
+
+// The protocol keys are held as long as the learning asks the user to, so a remote of a shipped protocol is named
+// by its entry; Kaseikyo learns another frame format from presses of a quarter of a second.
+TEST_F(CliTest, TheProtocolKeysAreHeldAsTheLearningAsksSoTheShippedTableNamesTheRemote) {
+    const std::string file =
+        WriteSignals("panasonic.txt", {Named(vb::kaseikyoSignal(vb::kPanasonicVendor, 0x80, 0, 0x3D), "Power"),
+                                       Named(vb::kaseikyoSignal(vb::kPanasonicVendor, 0x80, 0, 0x20), "Mute")});
+    const std::string shipped = std::string(SPECTREL_SOURCE_DIR) + "/data/SPX.ini";
+    const CliRun asAsked = Run({"learn", file, "--settings", shipped});
+    ASSERT_EQ(asAsked.exitCode, 0) << asAsked.err;
+    EXPECT_EQ(ProtocolLine(asAsked.out).rfind("T,T,\"Panasonic Kaseikyo 48\",", 0), 0u) << asAsked.out;
+
+    const CliRun brief = Run({"learn", file, "--settings", shipped, "--hold", "250"});
+    EXPECT_EQ(ProtocolLine(brief.out).rfind("T,F,\"NO NAME\",", 0), 0u) << brief.out;
 }
 
 TEST_F(CliTest, ProtocolKeysChooseTheLearningKeys) {
