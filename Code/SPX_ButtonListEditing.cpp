@@ -73,28 +73,6 @@ void AppendButtons(TbuttonCodes& buttons, const std::vector<std::string>& lines)
 
 // --- templates -----------------------------------------------------------------------------------------------------
 
-namespace {
-
-std::string FoldedName(const std::string& name) {
-    const std::size_t first = name.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    std::string folded = name.substr(first, name.find_last_not_of(" \t") - first + 1);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
-
-}  // namespace
-
-int FindTemplate(const TButtonTemplates& templates, const std::string& name) {
-    const std::string wanted = FoldedName(name);
-    for (int i = 0; i < templates.Count(); ++i) {
-        if (FoldedName(templates.TemplateName(i)) == wanted) return i;
-    }
-    return -1;
-}
-
 std::string TemplateExistsText(const std::string& name) {
     return "A template named \"" + name + "\" exists already.\rReplace it with the buttons of the list?";
 }
@@ -235,7 +213,7 @@ void TButtonListCommands::SaveAs1Click() {
     for (int i = 0; i < model_.buttons.Count(); ++i) names.push_back(model_.buttons.Items(i).Name());
     // The settings file keeps one template per name (names compare without case), so a template saved under a
     // name in use replaces that one where it stands, keeping its name, as the next start would show it.
-    const int existing = FindTemplate(model_.templates, name);
+    const int existing = model_.templates.IndexOfName(name);
     if (existing >= 0) {
         const std::string existingName = model_.templates.TemplateName(existing);
         if (model_.boxes.show(MessageKind::Confirmation, TemplateExistsText(existingName),

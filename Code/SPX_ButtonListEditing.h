@@ -94,9 +94,6 @@ void AppendButtons(TbuttonCodes& buttons, const std::vector<std::string>& lines)
 
 // --- templates
 
-// The template that a template saved as `name` would replace: the first whose name is the same, blanks around it
-// and case ignored, as the settings file compares names; -1 when there is none.
-int FindTemplate(const TButtonTemplates& templates, const std::string& name);
 // The question before a template saved under a name in use replaces that template.
 std::string TemplateExistsText(const std::string& name);
 

@@ -119,6 +119,14 @@ std::string TButtonTemplates::TemplateName(int index) const {
     return line.substr(0, line.find('='));
 }
 
+int TButtonTemplates::IndexOfName(const std::string& name) const {
+    const std::string wanted = Trim(name);
+    for (int i = 0; i < Count(); ++i) {
+        if (EqualIgnoringCase(Trim(TemplateName(i)), wanted)) return i;
+    }
+    return -1;
+}
+
 std::string TButtonTemplates::TemplateValue(int index) const {
     const std::string& line = Strings(index);
     const std::size_t eq = line.find('=');

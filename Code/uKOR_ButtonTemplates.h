@@ -76,6 +76,9 @@ public:
 
     // The text of line `index` before its first "=" (the whole line when it has none).
     std::string TemplateName(int index) const;
+    // The first template named `name`, blanks around the names and case ignored, as the settings file compares
+    // its keys; -1 when there is none.
+    int IndexOfName(const std::string& name) const;
     // The text after the first "=", with the outer double quotes put back when the store lost them.
     std::string TemplateValue(int index) const;
     // name + "=" + the names, each between double quotes, joined by commas.
